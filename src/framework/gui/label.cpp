@@ -1,0 +1,89 @@
+#include "framework/gui/label.h"
+
+#include "framework/gui/display_text.h"
+#include "framework/gui/runtime.h"
+
+#include <QLabel>
+
+namespace framework {
+
+const ClassRecord& Label::Record() {
+    using T = PropertyType;
+    static const ClassRecord record{
+        "Label", &RectControl::Record(), [] { return std::make_shared<Label>(); },
+        Properties({{
+                        MakeProperty("Text", T::Text, &Label::SetText),
+                        MakeProperty("TextAlign", T::Int32, &Label::SetTextAlign),
+                        MakeProperty("TextColor", T::Color, &Label::SetTextColor),
+                        MakeProperty("MultiLine", T::Boolean, &Label::SetMultiLine),
+                        MakeProperty("Selectable", T::Boolean, &Label::SetSelectable),
+                    },
+                    FontGroupProperties(), DataGroupProperties()})};
+    return record;
+}
+
+const std::vector<EventDecl>& Label::Events() const {
+    static const std::vector<EventDecl> events{{"Open", "( Label )"}};
+    return events;
+}
+
+QWidget* Label::CreateWidget(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* Label::Widget() const { return static_cast<QLabel*>(Handle()); }
+
+void Label::Apply() {
+    QLabel* label = Widget();
+    if (!label) {
+        return;
+    }
+    label->setText(DisplayString(text_));
+    const Qt::Alignment horizontal = textAlign_ == 1   ? Qt::AlignHCenter
+                                     : textAlign_ == 2 ? Qt::AlignRight
+                                                       : Qt::AlignLeft;
+    label->setAlignment(horizontal | (multiLine_ ? Qt::AlignTop : Qt::AlignVCenter));
+    label->setWordWrap(multiLine_);
+    label->setTextInteractionFlags(selectable_ ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+                     QColor(textColor_.red, textColor_.green, textColor_.blue,
+                            255 - textColor_.alpha));
+    label->setPalette(palette);
+}
+
+void Label::SetText(const framework::Text& text) {
+    CheckMainThread();
+    text_ = text;
+    if (Widget()) {
+        Widget()->setText(DisplayString(text_));
+    }
+}
+
+void Label::SetTextAlign(int32_t value) {
+    CheckMainThread();
+    textAlign_ = value;
+    Apply();
+}
+
+void Label::SetTextColor(Color value) {
+    CheckMainThread();
+    textColor_ = value;
+    Apply();
+}
+
+void Label::SetMultiLine(bool value) {
+    CheckMainThread();
+    multiLine_ = value;
+    Apply();
+}
+
+void Label::SetSelectable(bool value) {
+    CheckMainThread();
+    selectable_ = value;
+    Apply();
+}
+
+} // namespace framework

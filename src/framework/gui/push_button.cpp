@@ -1,0 +1,76 @@
+#include "framework/gui/push_button.h"
+
+#include "framework/gui/display_text.h"
+#include "framework/gui/runtime.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+namespace framework {
+
+const ClassRecord& PushButton::Record() {
+    using T = PropertyType;
+    static const ClassRecord record{
+        "PushButton", &RectControl::Record(), [] { return std::make_shared<PushButton>(); },
+        Properties({{
+                        MakeProperty("Caption", T::Text, &PushButton::SetCaption),
+                        MakeProperty("Default", T::Boolean, &PushButton::SetDefault),
+                        MakeProperty("Cancel", T::Boolean, &PushButton::SetCancel),
+                        MakeProperty("ButtonStyle", T::Int32, &PushButton::SetButtonStyle),
+                    },
+                    FontGroupProperties()})};
+    return record;
+}
+
+const std::vector<EventDecl>& PushButton::Events() const {
+    static const std::vector<EventDecl> events{{"Open", "( PushButton )"},
+                                               {"Action", "( PushButton )"}};
+    return events;
+}
+
+QWidget* PushButton::CreateWidget(QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, [this] { RaiseEvent("Action"); });
+    return button;
+}
+
+void PushButton::ApplyOwnProperties() {
+    Button()->setText(DisplayString(caption_));
+    Button()->setDefault(default_);
+}
+
+QPushButton* PushButton::Button() const { return static_cast<QPushButton*>(Handle()); }
+
+void PushButton::SetCaption(const framework::Text& caption) {
+    CheckMainThread();
+    caption_ = caption;
+    if (Button()) {
+        Button()->setText(DisplayString(caption));
+    }
+}
+
+void PushButton::SetDefault(bool value) {
+    CheckMainThread();
+    default_ = value;
+    if (Button()) {
+        Button()->setDefault(value);
+    }
+}
+
+void PushButton::SetCancel(bool value) {
+    CheckMainThread();
+    cancel_ = value;
+    if (Button() && value) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Button()->window());
+        QObject::connect(escape, &QShortcut::activated, Button(), &QPushButton::click);
+    }
+}
+
+void PushButton::Push() {
+    CheckMainThread();
+    CheckConstructed();
+    Button()->click();
+}
+
+} // namespace framework

@@ -1,0 +1,265 @@
+#include "framework/gui/runtime.h"
+
+#include "framework/core/ticks.h"
+#include "framework/core/yield.h"
+#include "framework/gui/application.h"
+#include "framework/gui/display_text.h"
+#include "framework/gui/window.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QTimer>
+#include <QMessageBox>
+#include <QThread>
+
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+namespace framework {
+
+namespace {
+
+struct RuntimeState {
+    std::thread::id mainThread;
+    bool initialised = false;
+    std::unique_ptr<QApplication> ownedApplication;
+    std::vector<Module> modules;
+    ExceptionHelper exceptionHelper = nullptr;
+    double frameworkVersion = 0;
+    std::function<void()> lateStartup;
+    int32_t exitStatus = 0;
+    bool startupFailed = false;
+    std::vector<std::string> steps;
+    std::function<void(const Text&)> presenter;
+};
+
+RuntimeState& State() {
+    static RuntimeState state;
+    return state;
+}
+
+int argumentCount = 1;
+char programName[] = "quarrendel";
+char* arguments[] = {programName, nullptr};
+
+// Runs pending events. A loop that polls the tick counter faster than it moves would spin a
+// core, so when nothing was pending and the counter stood still, wait for the next event or a
+// few milliseconds, whichever comes first.
+void YieldToEventLoop() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher) {
+        return;
+    }
+    const bool handled = dispatcher->processEvents(QEventLoop::AllEvents);
+    if (!handled && ConsumeTickPollIdle()) {
+        static QTimer* wake = [] {
+            auto* timer = new QTimer(QCoreApplication::instance());
+            timer->setSingleShot(true);
+            timer->setInterval(4);
+            return timer;
+        }();
+        wake->start();
+        dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void ShowInMessageBox(const Text& text) {
+    QMessageBox box;
+    box.setTextFormat(Qt::PlainText);
+    box.setText(DisplayString(text));
+    box.exec();
+}
+
+Text Describe(std::exception_ptr exception) {
+    try {
+        std::rethrow_exception(exception);
+    } catch (const RuntimeException& e) {
+        return Text("An exception of class ") + e.ClassName() + " was not handled.\n" + e.what();
+    } catch (const std::exception& e) {
+        return Text("An error was not handled.\n") + e.what();
+    } catch (...) {
+        return "An unknown error was not handled.";
+    }
+}
+
+void ReportUnhandled(std::exception_ptr exception) {
+    const Text text = Describe(exception);
+    std::fprintf(stderr, "quarrendel: %s\n", text.c_str());
+    try {
+        MsgBox(text);
+    } catch (...) {
+        // The report itself failed (off the main thread, say): stderr has it.
+    }
+}
+
+} // namespace
+
+void RecordRuntimeStep(std::string step) { State().steps.push_back(std::move(step)); }
+
+const std::vector<std::string>& RuntimeSteps() { return State().steps; }
+
+void RuntimeInit() {
+    RuntimeState& state = State();
+    state.steps.clear();
+    state.mainThread = std::this_thread::get_id();
+    state.exceptionHelper = nullptr;
+    state.lateStartup = nullptr;
+    state.exitStatus = 0;
+    state.startupFailed = false;
+    if (!QApplication::instance()) {
+        state.ownedApplication = std::make_unique<QApplication>(argumentCount, arguments);
+    }
+    QApplication::setQuitOnLastWindowClosed(true);
+    SetYieldHook(&YieldToEventLoop);
+    state.initialised = true;
+    RecordRuntimeStep("RuntimeInit");
+}
+
+void CheckMainThread() {
+    const RuntimeState& state = State();
+    const bool onMain = state.initialised
+                            ? std::this_thread::get_id() == state.mainThread
+                            : (QCoreApplication::instance() &&
+                               QThread::currentThread() == QCoreApplication::instance()->thread());
+    if (!onMain) {
+        throw ThreadAccessingUIException("a user-interface operation was called off the main "
+                                         "thread");
+    }
+}
+
+void RuntimePerformInitializers(const std::vector<Module>& modules) {
+    RegisterFrameworkClasses();
+    State().modules = modules;
+    for (const Module& module : modules) {
+        for (auto record : module.classes) {
+            RegisterClass(record());
+        }
+    }
+    for (const Module& module : modules) {
+        if (module.initializer) {
+            module.initializer();
+        }
+    }
+    RecordRuntimeStep("RuntimePerformInitializers");
+}
+
+std::exception_ptr CallFunctionWithExceptionHandling(HandlerEntry entry, void* argument) {
+    try {
+        entry(argument);
+        return nullptr;
+    } catch (const RuntimeException&) {
+        return std::current_exception();
+    }
+}
+
+void RuntimeSetExceptionHelper(const Delegate& helper) {
+    CheckSignature(helper.signature, "(Ptr,Ptr) as Object");
+    const auto* entry = std::get_if<ExceptionHelper>(&helper.target);
+    State().exceptionHelper = entry ? *entry : nullptr;
+    RecordRuntimeStep("RuntimeSetExceptionHelper");
+}
+
+void RuntimeDeclareFrameworkVersion(double version) {
+    State().frameworkVersion = version;
+    RecordRuntimeStep("RuntimeDeclareFrameworkVersion");
+}
+
+double RuntimeFrameworkVersion() { return State().frameworkVersion; }
+
+void RuntimeInitExternalClasses() { RecordRuntimeStep("RuntimeInitExternalClasses"); }
+
+void InitPluginEntrypoints() {
+    // No plug-ins are shipped: the table has no entries and resolving finds nothing to add.
+    RecordRuntimeStep("InitPluginEntrypoints");
+}
+
+void RunFrameworkInitialization(const Delegate& lateStartup) {
+    CheckSignature(lateStartup.signature, "()");
+    RecordRuntimeStep("RunFrameworkInitialization");
+    const auto* entry = std::get_if<std::function<void()>>(&lateStartup.target);
+    if (entry && *entry) {
+        // Run at once, inside the start-up driver, so a failure while the window is built
+        // reaches the driver's catch-all instead of leaving a running loop with no window.
+        RecordRuntimeStep("LateStartup");
+        (*entry)();
+    }
+}
+
+void RuntimeRun() {
+    CheckMainThread();
+    RecordRuntimeStep("RuntimeRun");
+    State().exitStatus = QApplication::exec();
+}
+
+void RuntimeQuit() {
+    CheckMainThread();
+    RecordRuntimeStep("RuntimeQuit");
+    QCoreApplication::quit();
+}
+
+void UnhandledException(std::exception_ptr exception) {
+    RecordRuntimeStep("UnhandledException");
+    State().startupFailed = true;
+    ReportUnhandled(exception);
+}
+
+void RuntimePerformFinalizers() {
+    // The framework's own first: let go of the windows and the application object, so that
+    // what the modules release is really freed.
+    CloseAllWindows();
+    ReleaseAppObject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    RecordRuntimeStep("FrameworkFinalizer");
+    for (const Module& module : State().modules) {
+        if (module.finalizer) {
+            module.finalizer();
+        }
+    }
+    RecordRuntimeStep("RuntimePerformFinalizers");
+}
+
+int32_t RuntimeExit() {
+    RuntimeState& state = State();
+    RecordRuntimeStep("RuntimeExit");
+    const int32_t status = state.startupFailed && state.exitStatus == 0 ? 1 : state.exitStatus;
+    state.modules.clear();
+    state.ownedApplication.reset();
+    state.initialised = false;
+    return status;
+}
+
+void InvokeHandler(const std::function<void()>& handler) {
+    ExceptionHelper helper = State().exceptionHelper;
+    if (!helper) {
+        helper = &CallFunctionWithExceptionHandling;
+    }
+    HandlerEntry entry = [](void* argument) {
+        (*static_cast<const std::function<void()>*>(argument))();
+    };
+    try {
+        std::exception_ptr escaped = helper(entry, const_cast<std::function<void()>*>(&handler));
+        if (escaped) {
+            ReportUnhandled(escaped);
+        }
+    } catch (...) {
+        // Nothing may cross the event loop.
+        ReportUnhandled(std::current_exception());
+    }
+}
+
+void MsgBox(const Text& text) {
+    CheckMainThread();
+    const auto& presenter = State().presenter;
+    if (presenter) {
+        presenter(text);
+    } else {
+        ShowInMessageBox(text);
+    }
+}
+
+void SetMsgBoxPresenter(std::function<void(const Text&)> presenter) {
+    State().presenter = std::move(presenter);
+}
+
+} // namespace framework

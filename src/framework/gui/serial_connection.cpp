@@ -1,0 +1,368 @@
+#include "framework/gui/serial_connection.h"
+
+#include <QSerialPortInfo>
+
+#include <unistd.h>
+
+#include <optional>
+
+namespace framework {
+
+namespace {
+
+struct ErrorRow {
+    int32_t code;
+    const char* text;
+    // The Qt error this code stands for; none for our own failures.
+    std::optional<QSerialPort::SerialPortError> qtError;
+};
+
+// The one place that turns a port error into a code and its text.
+const std::array<ErrorRow, 12> kErrorRows = {{
+    {kSerialNoError, "no error", QSerialPort::NoError},
+    {kSerialDeviceNotFound, "device not found", QSerialPort::DeviceNotFoundError},
+    {kSerialPermissionDenied, "permission denied", QSerialPort::PermissionError},
+    {kSerialCouldNotOpen, "could not open the device (in use)", QSerialPort::OpenError},
+    {kSerialUnsupportedSetting, "unsupported line setting", std::nullopt},
+    {kSerialWriteFailed, "write failed", QSerialPort::WriteError},
+    {kSerialReadFailed, "read failed", QSerialPort::ReadError},
+    {kSerialDeviceGone, "device gone", QSerialPort::ResourceError},
+    {kSerialTimeout, "timeout", QSerialPort::TimeoutError},
+    {kSerialUnsupportedOperation, "unsupported operation", QSerialPort::UnsupportedOperationError},
+    {kSerialNotOpen, "port not open", QSerialPort::NotOpenError},
+    {kSerialUnknownError, "unknown error", QSerialPort::UnknownError},
+}};
+
+int32_t CodeFromQt(QSerialPort::SerialPortError error) {
+    for (const ErrorRow& row : kErrorRows) {
+        if (row.qtError == error) {
+            return row.code;
+        }
+    }
+    return kSerialUnknownError;
+}
+
+struct QtLineSettings {
+    qint32 baud;
+    QSerialPort::DataBits bits;
+    QSerialPort::Parity parity;
+    QSerialPort::StopBits stop;
+    QSerialPort::FlowControl flow;
+};
+
+std::optional<QtLineSettings> ToQt(const SerialSettings& s) {
+    if (s.baud < 0 || s.baud >= static_cast<int32_t>(kSerialBaudRates.size()) || s.bits < 0 ||
+        s.bits >= static_cast<int32_t>(kSerialDataBits.size())) {
+        return std::nullopt;
+    }
+    // Qt has no DTR/DSR flow mode and only one flow mode at a time.
+    if (s.dtr || (s.xon && s.cts)) {
+        return std::nullopt;
+    }
+    QtLineSettings q{};
+    q.baud = kSerialBaudRates[static_cast<size_t>(s.baud)];
+    q.bits = static_cast<QSerialPort::DataBits>(kSerialDataBits[static_cast<size_t>(s.bits)]);
+    switch (s.parity) {
+    case kSerialParityNone:
+        q.parity = QSerialPort::NoParity;
+        break;
+    case kSerialParityOdd:
+        q.parity = QSerialPort::OddParity;
+        break;
+    case kSerialParityEven:
+        q.parity = QSerialPort::EvenParity;
+        break;
+    default:
+        return std::nullopt;
+    }
+    switch (s.stop) {
+    case kSerialStopOne:
+        q.stop = QSerialPort::OneStop;
+        break;
+    case kSerialStopTwo:
+        q.stop = QSerialPort::TwoStop;
+        break;
+    default:
+        // Includes one and a half: POSIX terminals cannot express it, and Qt would quietly
+        // give one stop bit instead.
+        return std::nullopt;
+    }
+    q.flow = s.xon   ? QSerialPort::SoftwareControl
+             : s.cts ? QSerialPort::HardwareControl
+                     : QSerialPort::NoFlowControl;
+    return q;
+}
+
+QString PathFromText(const Text& t) {
+    return QString::fromLocal8Bit(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+Text TextFromPath(const QString& s) {
+    const QByteArray bytes = s.toLocal8Bit();
+    return Text(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+// Qt reports a port that another program (or another of our connections) holds, by its lock
+// file or exclusive mode, as a permission error; a device we may read and write is busy.
+int32_t OpenFailureCode(QSerialPort::SerialPortError error, const Text& location) {
+    if (error == QSerialPort::NoError) {
+        return kSerialUnknownError;
+    }
+    if (error == QSerialPort::PermissionError) {
+        const Text path = location.front() == '/' ? location : "/dev/" + location;
+        if (::access(path.c_str(), R_OK | W_OK) == 0) {
+            return kSerialCouldNotOpen;
+        }
+    }
+    return CodeFromQt(error);
+}
+
+} // namespace
+
+const std::vector<SerialErrorEntry>& SerialErrorTable() {
+    static const std::vector<SerialErrorEntry> table = [] {
+        std::vector<SerialErrorEntry> entries;
+        entries.reserve(kErrorRows.size());
+        for (const ErrorRow& row : kErrorRows) {
+            entries.push_back({row.code, row.text});
+        }
+        return entries;
+    }();
+    return table;
+}
+
+Text SerialErrorText(int32_t code) {
+    for (const ErrorRow& row : kErrorRows) {
+        if (row.code == code) {
+            return row.text;
+        }
+    }
+    return SerialErrorText(kSerialUnknownError);
+}
+
+SerialConnection::SerialConnection(QObject* parent)
+    : QObject(parent), port_(new QSerialPort(this)) {
+    connect(port_, &QSerialPort::readyRead, this, &SerialConnection::OnReadyRead);
+    connect(port_, &QSerialPort::errorOccurred, this, &SerialConnection::OnPortError);
+}
+
+SerialConnection::~SerialConnection() {
+    state_ = PortState::Closed;
+    if (port_->isOpen()) {
+        port_->close();
+    }
+}
+
+bool SerialConnection::Open(const Text& portLocation, const SerialSettings& settings) {
+    Close();
+    const std::optional<QtLineSettings> line = ToQt(settings);
+    if (!line) {
+        lastError_ = kSerialUnsupportedSetting;
+        return false;
+    }
+    if (portLocation.empty()) {
+        lastError_ = kSerialDeviceNotFound;
+        return false;
+    }
+    port_->setPortName(PathFromText(portLocation));
+    port_->setBaudRate(line->baud);
+    port_->setDataBits(line->bits);
+    port_->setParity(line->parity);
+    port_->setStopBits(line->stop);
+    port_->setFlowControl(line->flow);
+
+    // Errors Qt reports while opening are read from the port below, not taken as a vanished
+    // device.
+    state_ = PortState::Opening;
+    if (!port_->open(QIODevice::ReadWrite)) {
+        state_ = PortState::Closed;
+        lastError_ = OpenFailureCode(port_->error(), portLocation);
+        return false;
+    }
+    state_ = PortState::Open;
+    lastError_ = kSerialNoError;
+    return true;
+}
+
+void SerialConnection::Close() {
+    if (state_ != PortState::Open) {
+        return;
+    }
+    state_ = PortState::Closed;
+    port_->close();
+}
+
+bool SerialConnection::IsOpen() const {
+    return state_ == PortState::Open;
+}
+
+void SerialConnection::Write(const Text& bytes) {
+    if (state_ != PortState::Open || bytes.empty()) {
+        return;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (port_->write(bytes.data(), size) != size) {
+        lastError_ = kSerialWriteFailed;
+    }
+}
+
+Text SerialConnection::ReadAll() {
+    if (state_ != PortState::Open) {
+        return {};
+    }
+    const QByteArray bytes = port_->readAll();
+    if (inHandler_) {
+        readInHandler_ += bytes.size();
+    }
+    return Text(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+int32_t SerialConnection::LastErrorCode() const {
+    return lastError_;
+}
+
+void SerialConnection::SetDataAvailableHandler(std::function<void()> handler) {
+    dataAvailable_ = std::move(handler);
+    // Bytes that came while nobody listened are announced to the new handler.
+    if (dataAvailable_ && state_ == PortState::Open && port_->bytesAvailable() > 0) {
+        ScheduleRaise();
+    }
+}
+
+void SerialConnection::SetGoneHandler(std::function<void()> handler) {
+    gone_ = std::move(handler);
+}
+
+void SerialConnection::OnReadyRead() {
+    if (inHandler_) {
+        readyReadInHandler_ = true;
+        return;
+    }
+    RaiseDataAvailable();
+}
+
+void SerialConnection::RaiseDataAvailable() {
+    if (inHandler_ || state_ != PortState::Open || !dataAvailable_) {
+        return;
+    }
+    const qint64 waitingBefore = port_->bytesAvailable();
+    inHandler_ = true;
+    readyReadInHandler_ = false;
+    readInHandler_ = 0;
+    // A copy: the handler may replace itself.
+    const std::function<void()> handler = dataAvailable_;
+    try {
+        handler();
+    } catch (...) {
+        AfterHandler(waitingBefore);
+        throw;
+    }
+    AfterHandler(waitingBefore);
+}
+
+// QSerialPort does not announce bytes that arrive while its readyRead is being handled, and the
+// handler may yield; such bytes would wait unannounced until the device sent more. Bytes the
+// handler merely left unread are not announced again, so an idle handler cannot make us spin.
+void SerialConnection::AfterHandler(qint64 waitingBefore) {
+    inHandler_ = false;
+    if (state_ != PortState::Open) {
+        return;
+    }
+    const qint64 waitingAfter = port_->bytesAvailable();
+    const bool arrived = readyReadInHandler_ || waitingAfter + readInHandler_ > waitingBefore;
+    if (waitingAfter > 0 && arrived) {
+        ScheduleRaise();
+    }
+}
+
+void SerialConnection::ScheduleRaise() {
+    if (raiseQueued_) {
+        return;
+    }
+    raiseQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            raiseQueued_ = false;
+            if (state_ == PortState::Open && port_->bytesAvailable() > 0) {
+                RaiseDataAvailable();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void SerialConnection::OnPortError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError || state_ != PortState::Open) {
+        return;
+    }
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::PermissionError:
+        // A vanished device reports read errors over and over until the port is closed.
+        DeviceGone();
+        return;
+    case QSerialPort::WriteError:
+        // The failed bytes would be retried on every write notification.
+        lastError_ = kSerialWriteFailed;
+        port_->clear(QSerialPort::Output);
+        return;
+    default:
+        lastError_ = CodeFromQt(error);
+        return;
+    }
+}
+
+void SerialConnection::DeviceGone() {
+    state_ = PortState::Closed;
+    lastError_ = kSerialDeviceGone;
+    port_->close();
+    if (gone_) {
+        const std::function<void()> handler = gone_;
+        handler();
+    }
+}
+
+namespace {
+
+std::vector<SerialPortEntry> MachinePorts() {
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    std::vector<SerialPortEntry> ports;
+    ports.reserve(static_cast<size_t>(infos.size()));
+    for (const QSerialPortInfo& info : infos) {
+        ports.push_back({TextFromPath(info.portName()), TextFromPath(info.systemLocation())});
+    }
+    return ports;
+}
+
+struct PortList {
+    SerialPortSource source = MachinePorts;
+    std::vector<SerialPortEntry> snapshot;
+};
+
+PortList& ThePortList() {
+    static PortList list;
+    return list;
+}
+
+} // namespace
+
+void SetSerialPortSource(SerialPortSource source) {
+    ThePortList().source = source ? std::move(source) : SerialPortSource(MachinePorts);
+}
+
+int32_t SerialPortCount() {
+    PortList& list = ThePortList();
+    list.snapshot = list.source();
+    return static_cast<int32_t>(list.snapshot.size());
+}
+
+const SerialPortEntry* SerialPortAt(int32_t index) {
+    const PortList& list = ThePortList();
+    if (index < 0 || static_cast<size_t>(index) >= list.snapshot.size()) {
+        return nullptr;
+    }
+    return &list.snapshot[static_cast<size_t>(index)];
+}
+
+} // namespace framework

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "framework/core/object.h"
+#include "framework/gui/delegate.h"
+
+#include <QPointer>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QMainWindow>
+class QMenuBar;
+#include <QWidget>
+
+namespace framework {
+
+class Control;
+class MenuBar;
+class MenuItem;
+
+// A top-level window with a menu bar and a content area where controls stand at absolute
+// positions. Width and Height are the content area's; the menu bar sits above it.
+class Window : public Object {
+    FRAMEWORK_CLASS()
+public:
+    Window();
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Builds the window: raises Layout, CreateControls and AddMenuHandlers, shows it when
+    // visible, then raises the Open events of its controls and of the window.
+    void Constructor();
+
+    std::shared_ptr<framework::MenuBar> MenuBar() const { return menuBar_; }
+    void SetMenuBar(std::shared_ptr<framework::MenuBar> bar);
+
+    // A new, not yet constructed control of the class, made for this window.
+    std::shared_ptr<framework::Control> New(const ClassRecord& cls);
+    void AddControl(const framework::Text& name, const std::shared_ptr<framework::Control>& c);
+    // The control added under that name, or nil.
+    std::shared_ptr<framework::Control> ControlByName(const framework::Text& name) const;
+    int32_t ControlCount() const;
+    // OutOfBoundsException outside 0..ControlCount-1.
+    std::shared_ptr<framework::Control> Control(int32_t index) const;
+
+    // Choosing the item of that name runs the handler on this window.
+    void AddMenuHandler(const framework::Text& itemName, const Delegate& handler);
+    // Runs this window's handler for the item, if any; true when it handled the choice.
+    bool HandleMenuChoice(const MenuItem& item);
+
+    // Content area size and its limits.
+    int32_t Width() const;
+    void SetWidth(int32_t value);
+    int32_t Height() const;
+    void SetHeight(int32_t value);
+    void SetMinWidth(int32_t value);
+    void SetMinHeight(int32_t value);
+    void SetMaxWidth(int32_t value);
+    void SetMaxHeight(int32_t value);
+    int32_t MinWidth() const { return minWidth_; }
+    int32_t MinHeight() const { return minHeight_; }
+    int32_t MaxWidth() const { return maxWidth_; }
+    int32_t MaxHeight() const { return maxHeight_; }
+    void SetFrame(int32_t value);
+    int32_t Frame() const { return frame_; }
+    framework::Text Title() const { return title_; }
+    void SetTitle(const framework::Text& title);
+    void SetCloseButton(bool value);
+    void SetResizeable(bool value);
+    void SetMaximizeButton(bool value);
+    void SetMinimizeButton(bool value);
+    void SetFullScreenButton(bool value);
+    bool CloseButton() const { return closeButton_; }
+    bool Resizeable() const { return resizeable_; }
+    bool MaximizeButton() const { return maximizeButton_; }
+    bool MinimizeButton() const { return minimizeButton_; }
+    bool FullScreenButton() const { return fullScreenButton_; }
+    void SetComposite(bool value) { composite_ = value; }
+    bool Composite() const { return composite_; }
+    void SetMacProcId(int32_t value) { macProcId_ = value; }
+    int32_t MacProcId() const { return macProcId_; }
+    void SetPlacement(int32_t value);
+    int32_t Placement() const { return placement_; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    void SetLiveResize(bool value) { liveResize_ = value; }
+    bool LiveResize() const { return liveResize_; }
+    bool FullScreen() const { return fullScreen_; }
+    void SetFullScreen(bool value);
+    bool HasBackColor() const { return hasBackColor_; }
+    void SetHasBackColor(bool value);
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color value);
+    bool MenuBarVisible() const { return menuBarVisible_; }
+    void SetMenuBarVisible(bool value);
+
+    QMainWindow* Widget() const { return widget_; }
+    QWidget* Content() const { return content_; }
+
+    // The window's events; a program's window class overrides those it handles.
+    virtual void Layout() {}
+    virtual void CreateControls() {}
+    virtual void AddMenuHandlers(const std::shared_ptr<Window>& window) { (void)window; }
+    virtual void Open() {}
+
+    // The framework's own: the window was closed by the operator.
+    void Closed();
+    // Orders keyboard focus by the controls' TabIndex.
+    void ApplyTabOrder();
+
+private:
+    void ApplyGeometry();
+    void ApplyFlags();
+    void ApplyBackColor();
+    void RebuildMenuBar();
+    void PlaceLockedControls(int32_t oldWidth, int32_t oldHeight);
+    int32_t MenuBarHeight() const;
+
+    QPointer<QMainWindow> widget_;
+    QWidget* content_ = nullptr;
+    QMenuBar* qtMenuBar_ = nullptr;
+    std::shared_ptr<framework::MenuBar> menuBar_;
+    std::vector<std::shared_ptr<framework::Control>> controls_;
+    std::map<framework::Text, Delegate> menuHandlers_;
+    bool constructed_ = false;
+
+    int32_t width_ = 300, height_ = 300;
+    int32_t minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000;
+    int32_t frame_ = 0;
+    framework::Text title_;
+    bool closeButton_ = true, resizeable_ = true, maximizeButton_ = true, minimizeButton_ = true;
+    bool fullScreenButton_ = false, composite_ = false;
+    int32_t macProcId_ = 0, placement_ = 0;
+    bool visible_ = true, liveResize_ = true, fullScreen_ = false, hasBackColor_ = false;
+    Color backColor_{255, 255, 255, 0};
+    bool menuBarVisible_ = true;
+};
+
+// The open window whose class has that name, or nil.
+std::shared_ptr<Window> GetImplicitWindow(const framework::Text& className);
+// The window the operator works in: the active one, else the one opened last.
+std::shared_ptr<Window> FrontWindow();
+// The framework holds every open window until it closes.
+const std::vector<std::shared_ptr<Window>>& OpenWindows();
+void CloseAllWindows();
+
+} // namespace framework
