@@ -25,7 +25,9 @@ constexpr char32_t kControlPictures = 0x2400;
 constexpr char32_t kDeletePicture = 0x2421;
 constexpr char32_t kPrivateStandIns = 0xE000;
 
-bool IsBreakOrTab(char32_t c) { return c == '\t' || c == '\n' || c == '\r'; }
+bool IsBreakOrTab(char32_t c) {
+    return c == '\t' || c == '\n' || c == '\r';
+}
 
 char32_t Shown(char32_t c) {
     if (c < 0x20) {
@@ -231,8 +233,7 @@ int32_t ClampedInt(std::size_t value) {
 } // namespace
 
 struct TextAreaView::Impl {
-    explicit Impl(QWidget* parent)
-        : edit(new MirroredEdit(parent)), document(edit->document()) {
+    explicit Impl(QWidget* parent) : edit(new MirroredEdit(parent)), document(edit->document()) {
         // Undo would keep every append for the life of the log, and undoing one would take
         // received text back out.
         edit->setUndoRedoEnabled(false);
@@ -255,8 +256,7 @@ struct TextAreaView::Impl {
             return 0;
         }
         const std::size_t next = lines[line + 1];
-        return next >= lines[line] + 2 && text[next - 1] == '\n' && text[next - 2] == '\r' ? 2
-                                                                                          : 1;
+        return next >= lines[line] + 2 && text[next - 1] == '\n' && text[next - 2] == '\r' ? 2 : 1;
     }
     std::string_view Content(std::size_t line) const {
         const std::size_t end = line + 1 < lines.size() ? lines[line + 1] : text.size();
@@ -264,8 +264,7 @@ struct TextAreaView::Impl {
     }
     std::string_view Break(std::size_t line) const {
         const std::size_t length = BreakLength(line);
-        return std::string_view(text).substr(lines[line + 1 < lines.size() ? line + 1 : 0] -
-                                                 length,
+        return std::string_view(text).substr(lines[line + 1 < lines.size() ? line + 1 : 0] - length,
                                              length);
     }
 
@@ -394,10 +393,10 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
 
     // Breaks inside the range keep the old ones in order; a new one takes the break around it.
     const bool range_ends_text = old_end == LineCount();
-    std::string_view made_break = old_count > 1            ? Break(old_first)
-                                  : old_first > 0          ? Break(old_first - 1)
-                                  : !range_ends_text       ? Break(old_end - 1)
-                                                           : std::string_view(EndOfLine().Value());
+    std::string_view made_break = old_count > 1      ? Break(old_first)
+                                  : old_first > 0    ? Break(old_first - 1)
+                                  : !range_ends_text ? Break(old_end - 1)
+                                                     : std::string_view(EndOfLine().Value());
     const std::size_t begin = lines[old_first];
     const std::size_t end = range_ends_text ? text.size() : lines[old_end];
     bool after_cr = begin > 0 && text[begin - 1] == '\r';
@@ -411,7 +410,7 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
         } else {
             replacement += UnshownBytes(shown[i]);
         }
-        std::string_view line_break = i + 1 == new_count ? Break(old_end - 1)
+        std::string_view line_break = i + 1 == new_count  ? Break(old_end - 1)
                                       : i + 1 < old_count ? Break(old_first + i)
                                                           : made_break;
         // A CR, an empty line and an LF would read back as one CR LF break.
@@ -445,13 +444,21 @@ TextAreaView::~TextAreaView() {
     }
 }
 
-QPlainTextEdit* TextAreaView::Widget() const { return impl_->edit; }
+QPlainTextEdit* TextAreaView::Widget() const {
+    return impl_->edit;
+}
 
-void TextAreaView::AppendText(const Text& text) { impl_->Append(text); }
+void TextAreaView::AppendText(const Text& text) {
+    impl_->Append(text);
+}
 
-void TextAreaView::SetText(const Text& text) { impl_->Set(text); }
+void TextAreaView::SetText(const Text& text) {
+    impl_->Set(text);
+}
 
-const Text& TextAreaView::Contents() const { return impl_->text; }
+const Text& TextAreaView::Contents() const {
+    return impl_->text;
+}
 
 int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
     if (position <= 0) {
