@@ -1,6 +1,7 @@
 #include "framework/gui/menu.h"
 
 #include "framework/gui/display_text.h"
+#include "framework/gui/edit_commands.h"
 #include "framework/gui/runtime.h"
 #include "framework/gui/window.h"
 
@@ -106,6 +107,7 @@ void MenuItem::Append(const std::shared_ptr<MenuItem>& child) {
     if (!ClassInfo().IsA(MenuBar::Record())) {
         if (!menu_) {
             menu_ = std::make_unique<QMenu>();
+            QObject::connect(menu_.get(), &QMenu::aboutToShow, [this] { EnableChildren(); });
             ApplyToActions();
         }
         menu_->addAction(child->VisibleAction());
@@ -159,10 +161,22 @@ void MenuItem::NotifyChanged() {
     }
 }
 
+void MenuItem::EnableChildren() {
+    // Automatic enabling: the Edit items only when they would act on the focused text.
+    for (const auto& child : children_) {
+        if (child->autoEnable_ && IsEditCommand(child->name_)) {
+            child->SetEnabled(EditCommandApplies(child->name_));
+        }
+    }
+}
+
 void MenuItem::Choose() {
     auto self = std::static_pointer_cast<MenuItem>(shared_from_this());
     InvokeHandler([self] {
         if (auto window = FrontWindow(); window && window->HandleMenuChoice(*self)) {
+            return;
+        }
+        if (PerformEditCommand(self->Name())) {
             return;
         }
         self->DefaultAction();

@@ -60,8 +60,11 @@ public:
     // What the framework does with a choice nobody handled; true when it did something.
     virtual bool DefaultAction() { return false; }
 
-    // The entry was chosen: the front window's handler first, then the default action.
+    // The entry was chosen: the front window's handler first, then the standard Edit commands,
+    // then the default action.
     void Choose();
+    // Brings the children's enabled state up to date, as a menu does before it opens.
+    void EnableChildren();
 
 private:
     void ApplyToActions();

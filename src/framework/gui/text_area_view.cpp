@@ -330,9 +330,12 @@ void TextAreaView::Impl::Append(const Text& bytes) {
         QTextCursor kept(document);
         kept.setPosition(std::min(anchor, end));
         kept.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
+        // Setting the cursor scrolls to it; the view stays where it was.
         const int top = edit->verticalScrollBar()->value();
+        const int left = edit->horizontalScrollBar()->value();
         edit->setTextCursor(kept);
         edit->verticalScrollBar()->setValue(top);
+        edit->horizontalScrollBar()->setValue(left);
     }
 }
 

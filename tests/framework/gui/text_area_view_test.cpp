@@ -276,7 +276,6 @@ TEST_F(TextAreaViewOnScreen, ScrollPositionIsTheFirstVisibleLine) {
 
 TEST_F(TextAreaViewOnScreen, AppendLeavesTheOperatorsCursorAndScrollAlone) {
     AppendLines(100, "line ");
-    view.SetScrollPosition(20);
     QPlainTextEdit* edit = view.Widget();
     QTextCursor selection(edit->document());
     selection.setPosition(5);
@@ -288,6 +287,7 @@ TEST_F(TextAreaViewOnScreen, AppendLeavesTheOperatorsCursorAndScrollAlone) {
 
     const int end = edit->document()->characterCount() - 1;
     PlaceCursor(edit, edit->document()->blockCount() - 1, 0);
+    view.SetScrollPosition(20);
     view.AppendText("tail");
     EXPECT_EQ(edit->textCursor().position(), end);
     EXPECT_EQ(view.ScrollPosition(), 20);
