@@ -10,6 +10,9 @@
 // SlavePath() as its serial port; the test reads what the program sent and writes the device's
 // answers on the master. Write only after the program has opened the slave: until then the
 // terminal's cooked mode turns CR into LF and echoes.
+// Close the program's port before the device goes: QSerialPort removes its lock file just after
+// it closes the port, and a pseudo-terminal freed before that may go to another test process
+// while the lock still names it, and that process's open fails as busy.
 class PtyDevice {
 public:
     PtyDevice();

@@ -1,6 +1,7 @@
 #include "framework/core/ticks.h"
 
 #include <chrono>
+#include <memory>
 #include <utility>
 
 namespace framework {
@@ -27,8 +28,8 @@ uint32_t ClockTicks() {
     return static_cast<uint32_t>(ticks);
 }
 
-std::function<uint32_t()> &TickSource() {
-    static std::function<uint32_t()> source;
+std::shared_ptr<std::function<uint32_t()>>& TickSource() {
+    static std::shared_ptr<std::function<uint32_t()>> source;
     return source;
 }
 
@@ -44,9 +45,10 @@ bool ConsumeTickPollIdle() {
 }
 
 int32_t Ticks() {
-    // A copy, so a source that replaces itself while it runs stays alive until it returns.
-    const std::function<uint32_t()> source = TickSource();
-    const uint32_t raw = source ? source() : ClockTicks();
+    // Shared, so a source that replaces itself while it runs stays alive until it returns, and
+    // a source that keeps state (a test's scripted clock) keeps it between reads.
+    const auto source = TickSource();
+    const uint32_t raw = source ? (*source)() : ClockTicks();
     sameAsLastRead = raw == lastRead;
     lastRead = raw;
     // Modular since C++20: the bit pattern is kept.
@@ -54,7 +56,8 @@ int32_t Ticks() {
 }
 
 void SetTickSource(std::function<uint32_t()> source) {
-    TickSource() = std::move(source);
+    TickSource() = source ? std::make_shared<std::function<uint32_t()>>(std::move(source))
+                          : nullptr;
 }
 
 bool TicksBefore(int32_t a, int32_t b) {

@@ -32,6 +32,8 @@ struct RuntimeState {
     bool startupFailed = false;
     std::vector<std::string> steps;
     std::function<void(const Text&)> presenter;
+    int handlerDepth = 0;
+    std::vector<std::function<void()>> afterHandlers;
 };
 
 RuntimeState& State() {
@@ -229,6 +231,24 @@ int32_t RuntimeExit() {
     return status;
 }
 
+void RunWhenNoHandlerRuns(std::function<void()> work) {
+    RuntimeState& state = State();
+    state.afterHandlers.push_back(std::move(work));
+    // From a fresh event, never from inside the signal that ran the last handler: the work may
+    // delete the very widget that sent it.
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        RuntimeState& state = State();
+        if (state.handlerDepth > 0) {
+            return; // the handler's end posts another attempt
+        }
+        auto pending = std::move(state.afterHandlers);
+        state.afterHandlers.clear();
+        for (auto& work : pending) {
+            work();
+        }
+    });
+}
+
 void InvokeHandler(const std::function<void()>& handler) {
     ExceptionHelper helper = State().exceptionHelper;
     if (!helper) {
@@ -237,6 +257,16 @@ void InvokeHandler(const std::function<void()>& handler) {
     HandlerEntry entry = [](void* argument) {
         (*static_cast<const std::function<void()>*>(argument))();
     };
+    RuntimeState& state = State();
+    ++state.handlerDepth;
+    struct DepthGuard {
+        RuntimeState& state;
+        ~DepthGuard() {
+            if (--state.handlerDepth == 0 && !state.afterHandlers.empty()) {
+                RunWhenNoHandlerRuns([] {});
+            }
+        }
+    } guard{state};
     try {
         std::exception_ptr escaped = helper(entry, const_cast<std::function<void()>*>(&handler));
         if (escaped) {

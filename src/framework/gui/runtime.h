@@ -50,6 +50,10 @@ int32_t RuntimeExit();
 // (reported to the operator and on stderr; the tool keeps running).
 void InvokeHandler(const std::function<void()>& handler);
 
+// Runs the work from a later event, once no handler is running: what a handler's window or
+// control needs while it runs is never destroyed under it.
+void RunWhenNoHandlerRuns(std::function<void()> work);
+
 // Raises ThreadAccessingUIException off the main thread.
 void CheckMainThread();
 

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <optional>
 
 namespace framework {
@@ -102,8 +103,10 @@ Text TextFromPath(const QString& s) {
     return Text(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-// Qt reports a port that another program (or another of our connections) holds, by its lock
-// file or exclusive mode, as a permission error; a device we may read and write is busy.
+// Qt takes the port's lock file before it opens the device, and reports a lock held elsewhere
+// (another program, another of our connections) as a permission error, as it does a device
+// opened exclusively. So a permission error on a device we may read and write means busy, and
+// on a device that does not exist means not found.
 int32_t OpenFailureCode(QSerialPort::SerialPortError error, const Text& location) {
     if (error == QSerialPort::NoError) {
         return kSerialUnknownError;
@@ -112,6 +115,9 @@ int32_t OpenFailureCode(QSerialPort::SerialPortError error, const Text& location
         const Text path = location.front() == '/' ? location : "/dev/" + location;
         if (::access(path.c_str(), R_OK | W_OK) == 0) {
             return kSerialCouldNotOpen;
+        }
+        if (errno == ENOENT) {
+            return kSerialDeviceNotFound;
         }
     }
     return CodeFromQt(error);

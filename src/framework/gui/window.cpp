@@ -146,8 +146,8 @@ void Window::Constructor() {
 }
 
 void Window::Closed() {
-    // Let go after the close event has run its course, never inside it.
-    QTimer::singleShot(0, qApp, [raw = this] {
+    // Let go once no handler runs, never inside the close event or a handler of this window.
+    RunWhenNoHandlerRuns([raw = this] {
         auto& list = OpenList();
         list.erase(std::remove_if(list.begin(), list.end(),
                                   [raw](const auto& window) { return window.get() == raw; }),

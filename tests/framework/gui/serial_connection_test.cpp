@@ -309,6 +309,7 @@ TEST_F(SerialGoneCounts, ClosedMasterClosesThePortOnce) {
     PtyDevice replacement;
     ASSERT_TRUE(link.Open(replacement.SlavePath(), {}));
     EXPECT_EQ(link.LastErrorCode(), framework::kSerialNoError);
+    link.Close();
 }
 
 TEST_F(SerialGoneCounts, DeviceVanishingWhileTheHandlerYields) {
