@@ -12,7 +12,9 @@ const framework::ClassRecord& App::Record() {
 const std::vector<framework::Module>& ProgramModules() {
     static const std::vector<framework::Module> modules{
         {"App", {&App::Record}, nullptr, nullptr},
-        {"MainMenuBar", {&MainMenuBar::Record}, &main_menu_bar_module::Initialize,
+        {"MainMenuBar",
+         {&MainMenuBar::Record},
+         &main_menu_bar_module::Initialize,
          &main_menu_bar_module::Finalize},
         {"wdwMain", {&wdwMain::Record, &wrapper_comPort1::Record}, nullptr, nullptr},
     };
@@ -71,6 +73,10 @@ void ApplicationAddMenuHandlers() {
     // The application object handles no menu item.
 }
 
-void LateStartup() { MakeDefaultView(); }
+void LateStartup() {
+    MakeDefaultView();
+}
 
-void MakeDefaultView() { (void)wdwMain(); }
+void MakeDefaultView() {
+    (void)wdwMain();
+}

@@ -1,4 +1,6 @@
 #include "app/app.h"
 
 // Arguments and environment change nothing.
-int main(int /*argc*/, char** /*argv*/) { return RunMain(); }
+int main(int /*argc*/, char** /*argv*/) {
+    return RunMain();
+}

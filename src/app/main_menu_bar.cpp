@@ -56,9 +56,10 @@ void BuildEntries(class MainMenuBar& bar, std::size_t first, std::size_t last) {
 } // namespace
 
 const framework::ClassRecord& MainMenuBar::Record() {
-    static const framework::ClassRecord record{
-        "MainMenuBar.MainMenuBar", &framework::MenuBar::Record(),
-        [] { return std::make_shared<class MainMenuBar>(); }, {}};
+    static const framework::ClassRecord record{"MainMenuBar.MainMenuBar",
+                                               &framework::MenuBar::Record(),
+                                               [] { return std::make_shared<class MainMenuBar>(); },
+                                               {}};
     return record;
 }
 
@@ -68,9 +69,15 @@ void MainMenuBar::Constructor() {
     Untitled2();
 }
 
-void MainMenuBar::Untitled0() { BuildEntries(*this, 0, 1); }
-void MainMenuBar::Untitled1() { BuildEntries(*this, 2, 10); }
-void MainMenuBar::Untitled2() { BuildEntries(*this, 11, 13); }
+void MainMenuBar::Untitled0() {
+    BuildEntries(*this, 0, 1);
+}
+void MainMenuBar::Untitled1() {
+    BuildEntries(*this, 2, 10);
+}
+void MainMenuBar::Untitled2() {
+    BuildEntries(*this, 11, 13);
+}
 
 namespace main_menu_bar_module {
 
@@ -90,8 +97,8 @@ void Finalize() {
 MainMenuBarRef MainMenuBar() {
     using main_menu_bar_module::implicitInstance;
     if (!implicitInstance) {
-        auto bar = framework::RuntimeCheckCast<class MainMenuBar>(framework::Deref(
-            framework::RuntimeNewObject(MainMenuBar::Record()), "menu bar"));
+        auto bar = framework::RuntimeCheckCast<class MainMenuBar>(
+            framework::Deref(framework::RuntimeNewObject(MainMenuBar::Record()), "menu bar"));
         bar->Constructor();
         // Stored only once built, so the global never holds a half-made bar.
         implicitInstance = bar;

@@ -22,7 +22,8 @@ void wdwMain::pmPorts_Change(const std::shared_ptr<framework::PopupMenu>& sender
     framework::Deref(comPort1(), "comPort1")->Close();
     comPort1()->SetSerialPort(framework::System().SerialPort(row));
     if (!comPort1()->Open()) {
-        framework::MsgBox("Couldn't open the device: " + framework::Str(comPort1()->LastErrorCode()));
+        framework::MsgBox("Couldn't open the device: " +
+                          framework::Str(comPort1()->LastErrorCode()));
         return;
     }
     Wait(2);

@@ -37,7 +37,9 @@ void ConstructRect(framework::Control& control) {
 
 } // namespace
 
-void wdwMain::CreateControls() { CreateControls0(); }
+void wdwMain::CreateControls() {
+    CreateControls0();
+}
 
 void wdwMain::CreateControls0() {
     using namespace framework;

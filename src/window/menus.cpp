@@ -4,10 +4,9 @@
 
 void wdwMain::AddMenuHandlers(const std::shared_ptr<framework::Window>& window) {
     auto self = framework::RuntimeCheckCast<class wdwMain>(window);
-    AddMenuHandler("HelpAbout",
-                   framework::RuntimeCreateDelegate(&wdwMain::HelpAbout_Action, self,
-                                                    "(  ) as Boolean",
-                                                    framework::kDelegateWeakBinding));
+    AddMenuHandler("HelpAbout", framework::RuntimeCreateDelegate(&wdwMain::HelpAbout_Action, self,
+                                                                 "(  ) as Boolean",
+                                                                 framework::kDelegateWeakBinding));
 }
 
 bool wdwMain::HelpAbout_Action() {

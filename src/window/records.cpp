@@ -127,6 +127,13 @@ std::string Label(const char* name, Place place, const char* text, int32_t textA
 
 } // namespace
 
+// Each record is written once, on first use, and kept for the life of the process.
+#define STORED_RECORD(name, ...)                                                                   \
+    const std::string& name() {                                                                    \
+        static const std::string record = __VA_ARGS__;                                             \
+        return record;                                                                             \
+    }
+
 const std::string& Window() {
     static const std::string record = PropertyRecordWriter()
                                           .AddInt32("Width", 800)
@@ -168,20 +175,11 @@ const std::string& comPort1() {
     return record;
 }
 
-const std::string& pmPorts() {
-    static const std::string record = PopupMenu("pmPorts", {71, 20, 129, 20, 0}, "", 0);
-    return record;
-}
+STORED_RECORD(pmPorts, PopupMenu("pmPorts", {71, 20, 129, 20, 0}, "", 0))
 
-const std::string& btOn() {
-    static const std::string record = PushButton("btOn", {71, 103, 80, 20, 1}, "On");
-    return record;
-}
+STORED_RECORD(btOn, PushButton("btOn", {71, 103, 80, 20, 1}, "On"))
 
-const std::string& btOff() {
-    static const std::string record = PushButton("btOff", {71, 135, 80, 20, 2}, "Off");
-    return record;
-}
+STORED_RECORD(btOff, PushButton("btOff", {71, 135, 80, 20, 2}, "Off"))
 
 const std::string& clBrightness() {
     static const std::string record = [] {
@@ -204,57 +202,27 @@ const std::string& clBrightness() {
     return record;
 }
 
-const std::string& taReceived() {
-    static const std::string record = TextArea("taReceived", {580, 52, 200, 328, 4});
-    return record;
-}
+STORED_RECORD(taReceived, TextArea("taReceived", {580, 52, 200, 328, 4}))
 
-const std::string& taSent() {
-    static const std::string record = TextArea("taSent", {368, 52, 200, 328, 5});
-    return record;
-}
+STORED_RECORD(taSent, TextArea("taSent", {368, 52, 200, 328, 5}))
 
-const std::string& Label1() {
-    static const std::string record = Label("Label1", {368, 21, 100, 20, 6}, "Sent", 0);
-    return record;
-}
+STORED_RECORD(Label1, Label("Label1", {368, 21, 100, 20, 6}, "Sent", 0))
 
-const std::string& Label2() {
-    static const std::string record = Label("Label2", {580, 20, 100, 20, 7}, "Received", 0);
-    return record;
-}
+STORED_RECORD(Label2, Label("Label2", {580, 20, 100, 20, 7}, "Received", 0))
 
-const std::string& Label3() {
-    static const std::string record = Label("Label3", {29, 20, 30, 20, 8}, "Port:", 0);
-    return record;
-}
+STORED_RECORD(Label3, Label("Label3", {29, 20, 30, 20, 8}, "Port:", 0))
 
-const std::string& lbVersion() {
-    static const std::string record =
-        Label("lbVersion", {29, 214, 100, 20, 9}, "Version: ", 0);
-    return record;
-}
+STORED_RECORD(lbVersion, Label("lbVersion", {29, 214, 100, 20, 9}, "Version: ", 0))
 
-const std::string& lbBrightness() {
-    static const std::string record = Label("lbBrightness", {182, 333, 46, 20, 10}, "0", 1);
-    return record;
-}
+STORED_RECORD(lbBrightness, Label("lbBrightness", {182, 333, 46, 20, 10}, "0", 1))
 
-const std::string& Label6() {
-    static const std::string record = Label("Label6", {29, 71, 100, 20, 11}, "Quarrendel", 0);
-    return record;
-}
+STORED_RECORD(Label6, Label("Label6", {29, 71, 100, 20, 11}, "Quarrendel", 0))
 
-const std::string& lbID() {
-    static const std::string record = Label("lbID", {29, 167, 72, 20, 12}, "ID: ", 0);
-    return record;
-}
+STORED_RECORD(lbID, Label("lbID", {29, 167, 72, 20, 12}, "ID: ", 0))
 
-const std::string& pmFreq() {
-    static const std::string record =
-        PopupMenu("pmFreq", {212, 102, 80, 20, 13},
-                  "62.5kHz\r7.81 kHz\r1.95 kHz\r977 Hz\r488 Kz\r244 Hz\r61.0 Hz", 3);
-    return record;
-}
+STORED_RECORD(pmFreq, PopupMenu("pmFreq", {212, 102, 80, 20, 13},
+                                "62.5kHz\r7.81 kHz\r1.95 kHz\r977 Hz\r488 Kz\r244 Hz\r61.0 Hz", 3))
+
+#undef STORED_RECORD
 
 } // namespace records

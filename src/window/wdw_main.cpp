@@ -5,16 +5,18 @@
 #include "window/records.h"
 
 const framework::ClassRecord& wdwMain::Record() {
-    static const framework::ClassRecord record{"wdwMain.wdwMain", &framework::Window::Record(),
+    static const framework::ClassRecord record{"wdwMain.wdwMain",
+                                               &framework::Window::Record(),
                                                [] { return std::make_shared<class wdwMain>(); },
                                                {}};
     return record;
 }
 
 const framework::ClassRecord& wrapper_comPort1::Record() {
-    static const framework::ClassRecord record{
-        "wdwMain._wrapper_comPort1", &framework::Serial::Record(),
-        [] { return std::make_shared<wrapper_comPort1>(); }, {}};
+    static const framework::ClassRecord record{"wdwMain._wrapper_comPort1",
+                                               &framework::Serial::Record(),
+                                               [] { return std::make_shared<wrapper_comPort1>(); },
+                                               {}};
     return record;
 }
 
@@ -22,7 +24,9 @@ void wrapper_comPort1::SetWindow(const std::shared_ptr<framework::Window>& windo
     ownerWindow = window;
 }
 
-std::shared_ptr<framework::Window> wrapper_comPort1::Window() const { return ownerWindow.lock(); }
+std::shared_ptr<framework::Window> wrapper_comPort1::Window() const {
+    return ownerWindow.lock();
+}
 
 wdwMainRef wdwMain() {
     auto window = framework::GetImplicitWindow("wdwMain.wdwMain");

@@ -8,7 +8,8 @@
 void ProgramTest::SetUp() {
     framework::RuntimeInit();
     framework::RuntimePerformInitializers(ProgramModules());
-    framework::SetMsgBoxPresenter([this](const framework::Text& text) { messages.push_back(text); });
+    framework::SetMsgBoxPresenter(
+        [this](const framework::Text& text) { messages.push_back(text); });
     framework::SetSerialPortSource([] { return std::vector<framework::SerialPortEntry>{}; });
 }
 
@@ -22,7 +23,9 @@ void ProgramTest::TearDown() {
     ProcessEvents();
 }
 
-wdwMainRef ProgramTest::OpenMainWindow() { return wdwMain(); }
+wdwMainRef ProgramTest::OpenMainWindow() {
+    return wdwMain();
+}
 
 void ProgramTest::ProcessEvents() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -15,7 +15,7 @@ public:
 #define FRAMEWORK_EXCEPTION(Name)                                                                  \
     class Name : public RuntimeException {                                                         \
     public:                                                                                        \
-        explicit Name(const std::string& message) : RuntimeException(message) {}                  \
+        explicit Name(const std::string& message) : RuntimeException(message) {}                   \
         const char* ClassName() const override { return #Name; }                                   \
     }
 

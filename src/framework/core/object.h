@@ -59,7 +59,9 @@ public:
 #define FRAMEWORK_CLASS()                                                                          \
 public:                                                                                            \
     static const ::framework::ClassRecord& Record();                                               \
-    const ::framework::ClassRecord& ClassInfo() const override { return Record(); }
+    const ::framework::ClassRecord& ClassInfo() const override {                                   \
+        return Record();                                                                           \
+    }
 
 // Registration makes a class findable by name; records register themselves when built.
 void RegisterClass(const ClassRecord& record);
@@ -78,8 +80,8 @@ template <class T> std::shared_ptr<T> RuntimeCheckCast(const ObjectRef& object) 
         return nullptr;
     }
     if (!object->ClassInfo().IsA(T::Record())) {
-        throw IllegalCastException("An object of class " + object->ClassInfo().name +
-                                   " is not a " + T::Record().name);
+        throw IllegalCastException("An object of class " + object->ClassInfo().name + " is not a " +
+                                   T::Record().name);
     }
     return std::static_pointer_cast<T>(object);
 }

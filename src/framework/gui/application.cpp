@@ -21,7 +21,9 @@ void Application::SetSupportsHiDPI(bool value) {
     RecordRuntimeStep(value ? "SupportsHiDPI=True" : "SupportsHiDPI=False");
 }
 
-bool Application::SupportsHiDPI() { return supportsHiDPI; }
+bool Application::SupportsHiDPI() {
+    return supportsHiDPI;
+}
 
 void Application::SetMenuBar(std::shared_ptr<framework::MenuBar> bar) {
     CheckMainThread();
@@ -34,8 +36,12 @@ void RuntimeRegisterAppObject(const std::shared_ptr<Application>& app) {
     RecordRuntimeStep("RuntimeRegisterAppObject");
 }
 
-std::shared_ptr<Application> RuntimeAppObject() { return appObject; }
+std::shared_ptr<Application> RuntimeAppObject() {
+    return appObject;
+}
 
-void ReleaseAppObject() { appObject.reset(); }
+void ReleaseAppObject() {
+    appObject.reset();
+}
 
 } // namespace framework

@@ -15,9 +15,13 @@ const ClassRecord& Control::Record() {
     return record;
 }
 
-void Control::SetWindow(const std::shared_ptr<framework::Window>& window) { window_ = window; }
+void Control::SetWindow(const std::shared_ptr<framework::Window>& window) {
+    window_ = window;
+}
 
-std::shared_ptr<framework::Window> Control::Window() const { return window_.lock(); }
+std::shared_ptr<framework::Window> Control::Window() const {
+    return window_.lock();
+}
 
 const std::vector<EventDecl>& Control::Events() const {
     static const std::vector<EventDecl> none;

@@ -55,11 +55,11 @@ Delegate RuntimeCreateDelegate(void (W::*method)(const std::shared_ptr<C>&),
                                int32_t flags) {
     CheckSignature(signature, "(" + C::Record().name + ")");
     auto target = BindTarget(self, flags);
-    return Delegate{signature, std::function<void(const ObjectRef&)>(
-                                   [target, method](const ObjectRef& sender) {
-                                       auto object = Deref(target(), "delegate target");
-                                       ((*object).*method)(RuntimeCheckCast<C>(sender));
-                                   })};
+    return Delegate{
+        signature, std::function<void(const ObjectRef&)>([target, method](const ObjectRef& sender) {
+            auto object = Deref(target(), "delegate target");
+            ((*object).*method)(RuntimeCheckCast<C>(sender));
+        })};
 }
 
 // Over a menu handler method `bool W::m()`: signature "(  ) as Boolean".

@@ -49,8 +49,8 @@ QString DisplayString(const Text& text) {
     std::size_t i = 0;
     const auto flushRun = [&] {
         if (i > runStart) {
-            shown.append(QString::fromUtf8(text.data() + runStart,
-                                           static_cast<qsizetype>(i - runStart)));
+            shown.append(
+                QString::fromUtf8(text.data() + runStart, static_cast<qsizetype>(i - runStart)));
         }
     };
     while (i < text.size()) {
@@ -67,6 +67,8 @@ QString DisplayString(const Text& text) {
     return shown;
 }
 
-Text FromDisplayString(const QString& text) { return text.toStdString(); }
+Text FromDisplayString(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace framework

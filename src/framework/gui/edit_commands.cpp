@@ -31,7 +31,9 @@ Command CommandOf(const Text& name) {
     return Command::None;
 }
 
-QPlainTextEdit* FocusedText() { return qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()); }
+QPlainTextEdit* FocusedText() {
+    return qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
+}
 
 bool Applies(QPlainTextEdit* edit, Command command) {
     if (!edit) {
@@ -59,7 +61,9 @@ bool Applies(QPlainTextEdit* edit, Command command) {
 
 } // namespace
 
-bool IsEditCommand(const Text& itemName) { return CommandOf(itemName) != Command::None; }
+bool IsEditCommand(const Text& itemName) {
+    return CommandOf(itemName) != Command::None;
+}
 
 bool EditCommandApplies(const Text& itemName) {
     return Applies(FocusedText(), CommandOf(itemName));

@@ -18,7 +18,8 @@ const ClassRecord& Label::Record() {
                         MakeProperty("MultiLine", T::Boolean, &Label::SetMultiLine),
                         MakeProperty("Selectable", T::Boolean, &Label::SetSelectable),
                     },
-                    FontGroupProperties(), DataGroupProperties()})};
+                    FontGroupProperties(),
+                    DataGroupProperties()})};
     return record;
 }
 
@@ -33,7 +34,9 @@ QWidget* Label::CreateWidget(QWidget* parent) {
     return label;
 }
 
-QLabel* Label::Widget() const { return static_cast<QLabel*>(Handle()); }
+QLabel* Label::Widget() const {
+    return static_cast<QLabel*>(Handle());
+}
 
 void Label::Apply() {
     QLabel* label = Widget();
@@ -48,9 +51,8 @@ void Label::Apply() {
     label->setWordWrap(multiLine_);
     label->setTextInteractionFlags(selectable_ ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-                     QColor(textColor_.red, textColor_.green, textColor_.blue,
-                            255 - textColor_.alpha));
+    palette.setColor(QPalette::WindowText, QColor(textColor_.red, textColor_.green, textColor_.blue,
+                                                  255 - textColor_.alpha));
     label->setPalette(palette);
 }
 

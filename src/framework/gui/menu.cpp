@@ -28,8 +28,7 @@ const ClassRecord& MenuBar::Record() {
     return record;
 }
 const ClassRecord& QuitMenuItem::Record() {
-    static const ClassRecord record =
-        MenuRecord<QuitMenuItem>("QuitMenuItem", &MenuItem::Record());
+    static const ClassRecord record = MenuRecord<QuitMenuItem>("QuitMenuItem", &MenuItem::Record());
     return record;
 }
 const ClassRecord& ApplicationMenuItem::Record() {
@@ -48,7 +47,9 @@ void MenuItem::Constructor() {
     ApplyToActions();
 }
 
-void MenuItem::SetName(const framework::Text& name) { name_ = name; }
+void MenuItem::SetName(const framework::Text& name) {
+    name_ = name;
+}
 
 void MenuItem::SetAutoEnable(bool value) {
     autoEnable_ = value;
@@ -147,7 +148,9 @@ QAction* MenuItem::VisibleAction() const {
     return menu_ ? menu_->menuAction() : action_.get();
 }
 
-QMenu* MenuItem::Menu() const { return menu_.get(); }
+QMenu* MenuItem::Menu() const {
+    return menu_.get();
+}
 
 void MenuItem::SetChangeListener(std::function<void()> listener) {
     changeListener_ = std::move(listener);

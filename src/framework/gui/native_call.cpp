@@ -29,8 +29,8 @@ void NativeSend(QObject* target, const char* operation, const QVariant& argument
         }
         return;
     }
-    throw NativeCallException(std::string(target->metaObject()->className()) +
-                              " does not answer " + operation);
+    throw NativeCallException(std::string(target->metaObject()->className()) + " does not answer " +
+                              operation);
 }
 
 } // namespace framework

@@ -15,7 +15,8 @@ const ClassRecord& PopupMenu::Record() {
                         MakeProperty("InitialValue", T::Text, &PopupMenu::SetInitialValue),
                         MakeProperty("ListIndex", T::Int32, &PopupMenu::SetListIndex),
                     },
-                    FontGroupProperties(), DataGroupProperties()})};
+                    FontGroupProperties(),
+                    DataGroupProperties()})};
     return record;
 }
 
@@ -32,7 +33,9 @@ QWidget* PopupMenu::CreateWidget(QWidget* parent) {
     return combo;
 }
 
-QComboBox* PopupMenu::Widget() const { return static_cast<QComboBox*>(Handle()); }
+QComboBox* PopupMenu::Widget() const {
+    return static_cast<QComboBox*>(Handle());
+}
 
 void PopupMenu::ApplyOwnProperties() {
     QComboBox* combo = Widget();
@@ -102,6 +105,8 @@ void PopupMenu::SetListIndex(int32_t index) {
     RaiseEvent("Change");
 }
 
-void PopupMenu::Pick(int32_t index) { SetListIndex(index); }
+void PopupMenu::Pick(int32_t index) {
+    SetListIndex(index);
+}
 
 } // namespace framework

@@ -40,7 +40,9 @@ void PushButton::ApplyOwnProperties() {
     Button()->setDefault(default_);
 }
 
-QPushButton* PushButton::Button() const { return static_cast<QPushButton*>(Handle()); }
+QPushButton* PushButton::Button() const {
+    return static_cast<QPushButton*>(Handle());
+}
 
 void PushButton::SetCaption(const framework::Text& caption) {
     CheckMainThread();

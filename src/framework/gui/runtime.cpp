@@ -8,9 +8,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QTimer>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -97,9 +97,13 @@ void ReportUnhandled(std::exception_ptr exception) {
 
 } // namespace
 
-void RecordRuntimeStep(std::string step) { State().steps.push_back(std::move(step)); }
+void RecordRuntimeStep(std::string step) {
+    State().steps.push_back(std::move(step));
+}
 
-const std::vector<std::string>& RuntimeSteps() { return State().steps; }
+const std::vector<std::string>& RuntimeSteps() {
+    return State().steps;
+}
 
 void RuntimeInit() {
     RuntimeState& state = State();
@@ -167,9 +171,13 @@ void RuntimeDeclareFrameworkVersion(double version) {
     RecordRuntimeStep("RuntimeDeclareFrameworkVersion");
 }
 
-double RuntimeFrameworkVersion() { return State().frameworkVersion; }
+double RuntimeFrameworkVersion() {
+    return State().frameworkVersion;
+}
 
-void RuntimeInitExternalClasses() { RecordRuntimeStep("RuntimeInitExternalClasses"); }
+void RuntimeInitExternalClasses() {
+    RecordRuntimeStep("RuntimeInitExternalClasses");
+}
 
 void InitPluginEntrypoints() {
     // No plug-ins are shipped: the table has no entries and resolving finds nothing to add.

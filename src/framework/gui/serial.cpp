@@ -55,7 +55,9 @@ void Serial::Close() {
     connection_->Close();
 }
 
-bool Serial::IsOpen() const { return connection_->IsOpen(); }
+bool Serial::IsOpen() const {
+    return connection_->IsOpen();
+}
 
 void Serial::Write(const framework::Text& bytes) {
     CheckMainThread();
@@ -67,9 +69,13 @@ framework::Text Serial::ReadAll() {
     return connection_->ReadAll();
 }
 
-int32_t Serial::LastErrorCode() const { return connection_->LastErrorCode(); }
+int32_t Serial::LastErrorCode() const {
+    return connection_->LastErrorCode();
+}
 
-int32_t SystemClass::SerialPortCount() { return framework::SerialPortCount(); }
+int32_t SystemClass::SerialPortCount() {
+    return framework::SerialPortCount();
+}
 
 std::shared_ptr<framework::SerialPort> SystemClass::SerialPort(int32_t index) {
     const SerialPortEntry* entry = SerialPortAt(index);

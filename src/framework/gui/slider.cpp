@@ -8,19 +8,19 @@ namespace framework {
 
 const ClassRecord& Slider::Record() {
     using T = PropertyType;
-    static const ClassRecord record{"Slider",
-                                    &RectControl::Record(),
-                                    [] { return std::make_shared<Slider>(); },
-                                    {
-                                        MakeProperty("Minimum", T::Int32, &Slider::SetMinimum),
-                                        MakeProperty("Value", T::Int32, &Slider::SetValue),
-                                        MakeProperty("Maximum", T::Int32, &Slider::SetMaximum),
-                                        MakeProperty("LineStep", T::Int32, &Slider::SetLineStep),
-                                        MakeProperty("PageStep", T::Int32, &Slider::SetPageStep),
-                                        MakeProperty("LiveScroll", T::Boolean,
-                                                     &Slider::SetLiveScroll),
-                                        MakeProperty("TickStyle", T::Int32, &Slider::SetTickStyle),
-                                    }};
+    static const ClassRecord record{
+        "Slider",
+        &RectControl::Record(),
+        [] { return std::make_shared<Slider>(); },
+        {
+            MakeProperty("Minimum", T::Int32, &Slider::SetMinimum),
+            MakeProperty("Value", T::Int32, &Slider::SetValue),
+            MakeProperty("Maximum", T::Int32, &Slider::SetMaximum),
+            MakeProperty("LineStep", T::Int32, &Slider::SetLineStep),
+            MakeProperty("PageStep", T::Int32, &Slider::SetPageStep),
+            MakeProperty("LiveScroll", T::Boolean, &Slider::SetLiveScroll),
+            MakeProperty("TickStyle", T::Int32, &Slider::SetTickStyle),
+        }};
     return record;
 }
 
@@ -39,7 +39,9 @@ QWidget* Slider::CreateWidget(QWidget* parent) {
     return slider;
 }
 
-QSlider* Slider::Widget() const { return static_cast<QSlider*>(Handle()); }
+QSlider* Slider::Widget() const {
+    return static_cast<QSlider*>(Handle());
+}
 
 void Slider::ApplyOwnProperties() {
     QSlider* slider = Widget();
@@ -52,7 +54,9 @@ void Slider::ApplyOwnProperties() {
     SetTickStyle(tickStyle_);
 }
 
-int32_t Slider::Value() const { return value_; }
+int32_t Slider::Value() const {
+    return value_;
+}
 
 void Slider::SetMinimum(int32_t value) {
     CheckMainThread();
@@ -113,6 +117,8 @@ void Slider::SetTickStyle(int32_t value) {
     }
 }
 
-bool Slider::Vertical() const { return Widget() && Widget()->orientation() == Qt::Vertical; }
+bool Slider::Vertical() const {
+    return Widget() && Widget()->orientation() == Qt::Vertical;
+}
 
 } // namespace framework

@@ -16,8 +16,7 @@ const ClassRecord& TextArea::Record() {
         Properties({{
                         MakeProperty("Border", T::Boolean, &A::SetBorder),
                         MakeProperty("MultiLine", T::Boolean, &A::SetMultiLine),
-                        MakeProperty("ScrollBarHorizontal", T::Boolean,
-                                     &A::SetScrollBarHorizontal),
+                        MakeProperty("ScrollBarHorizontal", T::Boolean, &A::SetScrollBarHorizontal),
                         MakeProperty("ScrollBarVertical", T::Boolean, &A::SetScrollBarVertical),
                         MakeProperty("Styled", T::Boolean, &A::SetStyled),
                         MakeProperty("UseFocusRing", T::Boolean, &A::SetUseFocusRing),
@@ -36,7 +35,8 @@ const ClassRecord& TextArea::Record() {
                         MakeProperty("AutomaticallyCheckSpelling", T::Boolean,
                                      &A::SetAutomaticallyCheckSpelling),
                     },
-                    FontGroupProperties(), DataGroupProperties()})};
+                    FontGroupProperties(),
+                    DataGroupProperties()})};
     return record;
 }
 
@@ -73,7 +73,9 @@ void TextArea::ApplyFont() {
     }
 }
 
-const framework::Text& TextArea::Text() const { return view_ ? view_->Contents() : pendingText_; }
+const framework::Text& TextArea::Text() const {
+    return view_ ? view_->Contents() : pendingText_;
+}
 
 void TextArea::SetText(const framework::Text& text) {
     CheckMainThread();
@@ -190,7 +192,7 @@ void TextArea::SetAlignment(int32_t value) {
     alignment_ = value;
     if (view_) {
         QTextOption option = view_->Widget()->document()->defaultTextOption();
-        option.setAlignment(value == 2 ? Qt::AlignHCenter
+        option.setAlignment(value == 2   ? Qt::AlignHCenter
                             : value == 3 ? Qt::AlignRight
                                          : Qt::AlignLeft);
         view_->Widget()->document()->setDefaultTextOption(option);

@@ -57,7 +57,9 @@ private:
     std::function<void(QSize, QSize)> resized_;
 };
 
-int32_t Clamp(int32_t value) { return std::clamp<int32_t>(value, 0, QWIDGETSIZE_MAX); }
+int32_t Clamp(int32_t value) {
+    return std::clamp<int32_t>(value, 0, QWIDGETSIZE_MAX);
+}
 
 } // namespace
 
@@ -190,7 +192,8 @@ int32_t Window::MenuBarHeight() const {
 
 std::shared_ptr<framework::Control> Window::New(const ClassRecord& cls) {
     CheckMainThread();
-    auto control = RuntimeCheckCast<framework::Control>(Deref(RuntimeNewObject(cls), cls.name.c_str()));
+    auto control =
+        RuntimeCheckCast<framework::Control>(Deref(RuntimeNewObject(cls), cls.name.c_str()));
     control->SetWindow(std::static_pointer_cast<Window>(shared_from_this()));
     return control;
 }
@@ -213,7 +216,9 @@ std::shared_ptr<framework::Control> Window::ControlByName(const framework::Text&
     return nullptr;
 }
 
-int32_t Window::ControlCount() const { return static_cast<int32_t>(controls_.size()); }
+int32_t Window::ControlCount() const {
+    return static_cast<int32_t>(controls_.size());
+}
 
 std::shared_ptr<framework::Control> Window::Control(int32_t index) const {
     if (index < 0 || index >= ControlCount()) {
@@ -254,7 +259,9 @@ void Window::ApplyTabOrder() {
     }
 }
 
-int32_t Window::Width() const { return widget_ ? widget_->width() : width_; }
+int32_t Window::Width() const {
+    return widget_ ? widget_->width() : width_;
+}
 
 int32_t Window::Height() const {
     return widget_ ? widget_->height() - MenuBarHeight() : height_;
@@ -350,8 +357,8 @@ void Window::ApplyFlags() {
     if (!widget_) {
         return;
     }
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint;
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (closeButton_) {
         flags |= Qt::WindowCloseButtonHint;
     }
@@ -370,7 +377,9 @@ void Window::ApplyFlags() {
     }
 }
 
-void Window::SetPlacement(int32_t value) { placement_ = value; }
+void Window::SetPlacement(int32_t value) {
+    placement_ = value;
+}
 
 void Window::SetVisible(bool value) {
     CheckMainThread();
@@ -421,9 +430,8 @@ void Window::ApplyBackColor() {
     content_->setAutoFillBackground(hasBackColor_);
     if (hasBackColor_) {
         QPalette palette = content_->palette();
-        palette.setColor(QPalette::Window,
-                         QColor(backColor_.red, backColor_.green, backColor_.blue,
-                                255 - backColor_.alpha));
+        palette.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue,
+                                                  255 - backColor_.alpha));
         content_->setPalette(palette);
     }
 }
@@ -453,7 +461,9 @@ std::shared_ptr<Window> FrontWindow() {
     return list.empty() ? nullptr : list.back();
 }
 
-const std::vector<std::shared_ptr<Window>>& OpenWindows() { return OpenList(); }
+const std::vector<std::shared_ptr<Window>>& OpenWindows() {
+    return OpenList();
+}
 
 void CloseAllWindows() {
     auto windows = std::move(OpenList());

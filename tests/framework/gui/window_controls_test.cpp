@@ -54,8 +54,8 @@ public:
 };
 
 const ClassRecord& TestWindow::Record() {
-    static const ClassRecord record{"TestWindow", &Window::Record(),
-                                    [] { return std::make_shared<TestWindow>(); }, {}};
+    static const ClassRecord record{
+        "TestWindow", &Window::Record(), [] { return std::make_shared<TestWindow>(); }, {}};
     return record;
 }
 
@@ -82,8 +82,8 @@ protected:
 };
 
 TEST_F(FrameworkWindow, RaisesItsBuildEventsOnceInOrderThenOpens) {
-    EXPECT_EQ(window->events, (std::vector<std::string>{"Layout", "CreateControls",
-                                                        "AddMenuHandlers", "Open"}));
+    EXPECT_EQ(window->events,
+              (std::vector<std::string>{"Layout", "CreateControls", "AddMenuHandlers", "Open"}));
     EXPECT_EQ(GetImplicitWindow("TestWindow"), window);
     EXPECT_EQ(window->ControlCount(), 3);
     EXPECT_THROW(window->Control(3), OutOfBoundsException);
@@ -92,9 +92,9 @@ TEST_F(FrameworkWindow, RaisesItsBuildEventsOnceInOrderThenOpens) {
 
 TEST_F(FrameworkWindow, PopupRaisesChangeOncePerSelectionSetOrPicked) {
     auto list = List();
-    RuntimeAddEventHandler(list, "Change",
-                           RuntimeCreateDelegate(&TestWindow::Changed, window, "( PopupMenu )",
-                                                 kDelegateWeakBinding));
+    RuntimeAddEventHandler(
+        list, "Change",
+        RuntimeCreateDelegate(&TestWindow::Changed, window, "( PopupMenu )", kDelegateWeakBinding));
     list->SetInitialValue("a\rb\rc");
     window->events.clear();
     list->SetListIndex(1);
@@ -109,8 +109,7 @@ TEST_F(FrameworkWindow, PopupRaisesChangeOncePerSelectionSetOrPicked) {
 
 TEST_F(FrameworkWindow, RefusesWiringThatDoesNotFit) {
     auto list = List();
-    const auto handler =
-        RuntimeCreateDelegate(&TestWindow::Changed, window, "( PopupMenu )", 1);
+    const auto handler = RuntimeCreateDelegate(&TestWindow::Changed, window, "( PopupMenu )", 1);
     EXPECT_THROW(RuntimeAddEventHandler(list, "Action", handler), DelegateSignatureException);
     EXPECT_THROW(RuntimeCreateDelegate(&TestWindow::Changed, window, "( Slider )", 1),
                  DelegateSignatureException);
@@ -160,8 +159,8 @@ TEST_F(FrameworkWindow, MenuChoiceGoesToTheWindowsHandlerByName) {
     auto item = RuntimeCheckCast<MenuItem>(RuntimeNewObject(MenuItem::Record()));
     item->Constructor();
     item->SetName("HelpAbout");
-    window->AddMenuHandler("HelpAbout", RuntimeCreateDelegate(&TestWindow::About, window,
-                                                              "(  ) as Boolean", 1));
+    window->AddMenuHandler("HelpAbout",
+                           RuntimeCreateDelegate(&TestWindow::About, window, "(  ) as Boolean", 1));
     window->events.clear();
     item->VisibleAction()->trigger();
     EXPECT_EQ(window->events, std::vector<std::string>{"About"});
