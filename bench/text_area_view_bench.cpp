@@ -9,6 +9,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 framework::Text FilledLog(std::size_t bytes) {
@@ -24,8 +28,11 @@ framework::Text FilledLog(std::size_t bytes) {
 
 void LogOneResponse(benchmark::State& state, bool paint) {
     framework::TextAreaView view(nullptr);
+    // On screen and laid out before it fills, as in a window: a later resize would lay out
+    // every block again.
     view.Widget()->resize(400, 300);
     view.Widget()->show();
+    QApplication::processEvents();
     view.SetText(FilledLog(static_cast<std::size_t>(state.range(0))));
     QApplication::processEvents();
     for (auto _ : state) {
@@ -42,20 +49,30 @@ void LogOneResponse(benchmark::State& state, bool paint) {
 void BM_LogResponse(benchmark::State& state) {
     LogOneResponse(state, false);
 }
+
+// With the repaint the event loop would do after each response.
 void BM_LogResponseAndPaint(benchmark::State& state) {
     LogOneResponse(state, true);
 }
 
+// On a shared machine the fastest of several repetitions is the steadiest figure.
+double Fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
 constexpr int64_t kMegabyte = 1 << 20;
+
 BENCHMARK(BM_LogResponse)
     ->Arg(0)
     ->Arg(kMegabyte)
     ->Arg(10 * kMegabyte)
+    ->ComputeStatistics("min", Fastest)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogResponseAndPaint)
     ->Arg(0)
     ->Arg(kMegabyte)
     ->Arg(10 * kMegabyte)
+    ->ComputeStatistics("min", Fastest)
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

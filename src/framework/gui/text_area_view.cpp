@@ -239,8 +239,9 @@ struct TextAreaView::Impl {
         edit->setUndoRedoEnabled(false);
     }
 
+    // The window that holds the widget may delete it before the view goes; the mirror lives on.
     QPointer<MirroredEdit> edit;
-    QTextDocument* document;
+    QPointer<QTextDocument> document;
     Text text;
     // Byte offset where each line starts; lines[0] == 0 always.
     std::vector<std::size_t> lines{0};
@@ -249,6 +250,7 @@ struct TextAreaView::Impl {
     bool applying = false;
 
     std::size_t LineCount() const { return lines.size(); }
+    bool OnScreen() const { return edit && document; }
 
     // Length of the break that ends `line` (0 for the last line).
     std::size_t BreakLength(std::size_t line) const {
@@ -307,7 +309,8 @@ void TextAreaView::Impl::Append(const Text& bytes) {
     QString shown;
     const std::size_t now_unfinished =
         AppendShownBytes(shown, std::string_view(text).substr(show_from));
-    if (shown.isEmpty()) {
+    if (shown.isEmpty() || !OnScreen()) {
+        unfinished = now_unfinished;
         return;
     }
 
@@ -318,10 +321,14 @@ void TextAreaView::Impl::Append(const Text& bytes) {
     {
         Applying guard(applying);
         QTextCursor at(document);
+        // Inside an edit block a cursor that moves skips working out its x position, which
+        // would lay the last block out each time.
+        at.beginEditBlock();
         const int end = document->characterCount() - 1;
         at.setPosition(end - static_cast<int>(unfinished));
         at.setPosition(end, QTextCursor::KeepAnchor);
         at.insertText(shown);
+        at.endEditBlock();
     }
     unfinished = now_unfinished;
     const QTextCursor after = edit->textCursor();
@@ -345,8 +352,10 @@ void TextAreaView::Impl::Set(const Text& bytes) {
     IndexBreaks(0);
     QString shown;
     unfinished = AppendShownBytes(shown, text);
-    Applying guard(applying);
-    document->setPlainText(shown);
+    if (OnScreen()) {
+        Applying guard(applying);
+        document->setPlainText(shown);
+    }
 }
 
 // Old lines [first, old_last] became blocks [first, new_last]: the blocks before and after are
@@ -375,9 +384,10 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     }
 
     std::vector<QString> shown;
-    shown.reserve(static_cast<std::size_t>(new_last - first + 1));
-    for (QTextBlock b = start; b.isValid() && b.blockNumber() <= new_last; b = b.next()) {
-        shown.push_back(b.text());
+    shown.reserve(static_cast<std::size_t>(new_last - first) + 1);
+    QTextBlock block = start;
+    for (int k = first; k <= new_last && block.isValid(); ++k, block = block.next()) {
+        shown.push_back(block.text());
     }
     const std::size_t new_count = shown.size();
     const std::size_t old_first = static_cast<std::size_t>(first);
@@ -426,8 +436,11 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     text.replace(begin, end - begin, replacement);
     lines.resize(old_first + 1);
     IndexBreaks(begin);
-    if (range_ends_text && same_tail == 0) {
-        unfinished = 0;
+    if (range_ends_text) {
+        // The last block shows the last line's bytes as ShownLine does, an unfinished tail
+        // included.
+        QString unused;
+        unfinished = AppendShownBytes(unused, Content(LineCount() - 1));
     }
 }
 
@@ -474,6 +487,9 @@ int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
 }
 
 void TextAreaView::SetScrollPosition(int32_t line) {
+    if (!impl_->OnScreen()) {
+        return;
+    }
     QTextDocument* document = impl_->document;
     const int target = std::clamp(line, 0, document->blockCount() - 1);
     // The scroll bar counts visual lines, wrapped ones included, as far as Qt has laid them out;
@@ -488,7 +504,7 @@ void TextAreaView::SetScrollPosition(int32_t line) {
 }
 
 int32_t TextAreaView::ScrollPosition() const {
-    return std::max(0, impl_->edit->TopBlockNumber());
+    return impl_->OnScreen() ? std::max(0, impl_->edit->TopBlockNumber()) : 0;
 }
 
 } // namespace framework

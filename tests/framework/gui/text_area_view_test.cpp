@@ -6,10 +6,14 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -28,11 +32,7 @@ std::vector<std::string> Blocks(const TextAreaView& view) {
 }
 
 Text Joined(const std::vector<Text>& chunks) {
-    Text all;
-    for (const Text& c : chunks) {
-        all += c;
-    }
-    return all;
+    return std::accumulate(chunks.begin(), chunks.end(), Text());
 }
 
 // An independent reading of the lines: a position is on the line after every break that ends
@@ -74,6 +74,8 @@ TEST(TextAreaViewLines, BreaksAreCrLfOrCrLfAlsoAcrossAppends) {
         {{"a", "\r", "b\n"}, {"a", "b", ""}},
         {{"\r\n"}, {"", ""}},
         {{"", "x"}, {"x"}},
+        // A received log: each response, then its CR in an append of its own.
+        {{"resp1", "\r", "\nresp2", "\r", "\r\nresp3", "\r"}, {"resp1", "resp2", "", "resp3", ""}},
     };
     for (const auto& c : cases) {
         TextAreaView view(nullptr);
@@ -84,31 +86,11 @@ TEST(TextAreaViewLines, BreaksAreCrLfOrCrLfAlsoAcrossAppends) {
         SCOPED_TRACE(testing::PrintToString(all));
         EXPECT_EQ(view.Contents(), all);
         EXPECT_EQ(Blocks(view), c.lines);
+        // Every position: line starts, mid-line, both bytes of a CR LF, the end and past it.
         for (int32_t p = -2; p <= Len(all) + 2; ++p) {
             EXPECT_EQ(view.LineNumAtCharPos(p), ReferenceLine(all, std::max(p, 0))) << p;
         }
     }
-}
-
-TEST(TextAreaViewLines, LineNumAtCharPosFindsTheLineOfAPosition) {
-    TextAreaView view(nullptr);
-    view.AppendText("ab\r\ncd\ref\n");
-    const struct {
-        int32_t position, line;
-    } cases[] = {{0, 0}, {1, 0}, {2, 0},  {3, 0},  {4, 1},    {6, 1},
-                 {7, 2}, {9, 2}, {10, 3}, {11, 3}, {1000, 3}, {-1, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(view.LineNumAtCharPos(c.position), c.line) << c.position;
-    }
-}
-
-TEST(TextAreaViewLines, ReceivedLogShowsOneBlockPerEntry) {
-    TextAreaView view(nullptr);
-    for (const char* chunk : {"resp1", "\r", "\nresp2", "\r", "\r\nresp3", "\r", "resp4", "\r"}) {
-        view.AppendText(chunk);
-    }
-    EXPECT_EQ(Blocks(view), (std::vector<std::string>{"resp1", "resp2", "", "resp3", "resp4", ""}));
-    ExpectInStep(view);
 }
 
 TEST(TextAreaViewBytes, KeepsEveryByteAndShowsEachVisibly) {
@@ -213,17 +195,58 @@ TEST(TextAreaViewOperatorEdits, ReachTheMirrorAndLeaveOtherLinesRaw) {
         c.edit(view.Widget());
         EXPECT_EQ(view.Contents(), c.after);
         ExpectInStep(view);
+        view.AppendText("\rend");
+        EXPECT_EQ(view.Contents(), c.after + "\rend");
+        EXPECT_EQ(Blocks(view).back(), "end");
     }
 }
 
-TEST(TextAreaViewOperatorEdits, AppendAfterAnEditGoesAtTheEnd) {
+// Whatever mix of appends and edits came before, the widget shows what a view given the same
+// bytes at once would show.
+TEST(TextAreaViewOperatorEdits, MixedWithAppendsKeepWidgetAndMirrorInStep) {
+    const std::vector<Text> received = {"ok",   "\r",   "\n",          "\r\n",     "\xC3",
+                                        "\xA9", "\xFF", Text(1, '\0'), "\xE2\x82", "\xAC"};
+    const std::vector<QString> typed = {"x", "\n", "\u00E9", "\u2400", "\n\n", "ab\ncd"};
+    std::mt19937 random(4);
+    const auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
     TextAreaView view(nullptr);
-    view.AppendText("one\rtwo\xC3");
-    PlaceCursor(view.Widget(), 0, 3);
-    Type(view.Widget(), "s");
-    view.AppendText("\xA9\rthree");
-    EXPECT_EQ(view.Contents(), "ones\rtwo\xC3\xA9\rthree");
-    EXPECT_EQ(Blocks(view), (std::vector<std::string>{"ones", "two\u00E9", "three"}));
+    for (int step = 0; step < 400; ++step) {
+        QTextDocument* document = view.Widget()->document();
+        const int end = document->characterCount() - 1;
+        QTextCursor at(document);
+        at.setPosition(static_cast<int>(pick(static_cast<std::size_t>(end) + 1)));
+        switch (pick(4)) {
+        case 0:
+            at.insertText(typed[pick(typed.size())]);
+            break;
+        case 1:
+            at.setPosition(std::min(end, at.position() + static_cast<int>(pick(4))),
+                           QTextCursor::KeepAnchor);
+            at.removeSelectedText();
+            break;
+        default:
+            view.AppendText(received[pick(received.size())]);
+        }
+        TextAreaView fresh(nullptr);
+        fresh.SetText(view.Contents());
+        ASSERT_EQ(Blocks(view), Blocks(fresh))
+            << step << " " << testing::PrintToString(view.Contents());
+        ExpectInStep(view);
+    }
+}
+
+TEST(TextAreaViewLifetime, MirrorOutlivesAWidgetItsWindowDeleted) {
+    QWidget window;
+    TextAreaView view(&window);
+    view.AppendText("a\r");
+    delete view.Widget();
+    view.AppendText("\nb");
+    view.SetScrollPosition(1);
+    EXPECT_EQ(view.Contents(), "a\r\nb");
+    EXPECT_EQ(view.LineNumAtCharPos(3), 1);
+    EXPECT_EQ(view.ScrollPosition(), 0);
 }
 
 class TextAreaViewOnScreen : public testing::Test {
