@@ -213,15 +213,28 @@ public:
 };
 
 // Sets a flag for the time the view itself changes the document.
+// Marks a change of the program's own. The undo stack is the operator's alone: a change of ours
+// ends it, so undo can never take received text back out or act on lines that have moved.
 class Applying {
 public:
-    explicit Applying(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Applying() { flag_ = false; }
+    Applying(bool& flag, QTextDocument* document) : flag_(flag), document_(document) {
+        flag_ = true;
+        if (document_) {
+            document_->setUndoRedoEnabled(false);
+        }
+    }
+    ~Applying() {
+        flag_ = false;
+        if (document_) {
+            document_->setUndoRedoEnabled(true);
+        }
+    }
     Applying(const Applying&) = delete;
     Applying& operator=(const Applying&) = delete;
 
 private:
     bool& flag_;
+    QPointer<QTextDocument> document_;
 };
 
 int32_t ClampedInt(std::size_t value) {
@@ -233,11 +246,7 @@ int32_t ClampedInt(std::size_t value) {
 } // namespace
 
 struct TextAreaView::Impl {
-    explicit Impl(QWidget* parent) : edit(new MirroredEdit(parent)), document(edit->document()) {
-        // Undo would keep every append for the life of the log, and undoing one would take
-        // received text back out.
-        edit->setUndoRedoEnabled(false);
-    }
+    explicit Impl(QWidget* parent) : edit(new MirroredEdit(parent)), document(edit->document()) {}
 
     // The window that holds the widget may delete it before the view goes; the mirror lives on.
     QPointer<MirroredEdit> edit;
@@ -319,7 +328,7 @@ void TextAreaView::Impl::Append(const Text& bytes) {
     const int anchor = before.anchor();
     const int position = before.position();
     {
-        Applying guard(applying);
+        Applying guard(applying, document);
         QTextCursor at(document);
         // Inside an edit block a cursor that moves skips working out its x position, which
         // would lay the last block out each time.
@@ -353,7 +362,7 @@ void TextAreaView::Impl::Set(const Text& bytes) {
     QString shown;
     unfinished = AppendShownBytes(shown, text);
     if (OnScreen()) {
-        Applying guard(applying);
+        Applying guard(applying, document);
         document->setPlainText(shown);
     }
 }

@@ -191,4 +191,23 @@ TEST_F(FrameworkWindow, EditCommandsActOnTheFocusedTextOnlyWhenTheyApply) {
     EXPECT_FALSE(PerformEditCommand("FileQuit"));
 }
 
+TEST_F(FrameworkWindow, UndoTakesBackTheOperatorsTypingButNeverTheProgramsText) {
+    auto area = RuntimeCheckCast<TextArea>(window->ControlByName("text"));
+    auto* edit = qobject_cast<QPlainTextEdit*>(area->Handle());
+    window->Widget()->show();
+    QApplication::setActiveWindow(window->Widget());
+    edit->setFocus();
+    area->AppendText(">LOOO<\n");
+    EXPECT_FALSE(EditCommandApplies("EditUndo"));
+    edit->moveCursor(QTextCursor::End);
+    edit->insertPlainText("typed");
+    EXPECT_EQ(area->Text(), ">LOOO<\ntyped");
+    ASSERT_TRUE(PerformEditCommand("EditUndo"));
+    EXPECT_EQ(area->Text(), ">LOOO<\n");
+    edit->insertPlainText("again");
+    area->AppendText("\n>DOOO<\n"); // the program's text ends the operator's undo history
+    EXPECT_FALSE(EditCommandApplies("EditUndo"));
+    EXPECT_EQ(area->Text(), ">LOOO<\nagain\n>DOOO<\n");
+}
+
 } // namespace
