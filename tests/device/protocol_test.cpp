@@ -17,7 +17,7 @@ TEST(Commands, FixedCommandsUseCapitalOFillers) {
                         device::kStartupCommands[2], device::kStartupCommands[3],
                         device::kOnCommand,          device::kOffCommand};
     Text letters;
-    for (const Text &command : all) {
+    for (const Text& command : all) {
         EXPECT_EQ(command, ">"s + command[1] + "\x4F\x4F\x4F\x3C") << command;
         letters += command[1];
     }
@@ -36,7 +36,7 @@ TEST(Commands, BrightnessAndFrequencyBytes) {
         {device::FrequencyCommand(-1), ">FOO0<"},
         {device::FrequencyCommand(INT32_MAX), ">FOO2147483648<"},
     };
-    for (const auto &[made, bytes] : cases) {
+    for (const auto& [made, bytes] : cases) {
         EXPECT_EQ(made, bytes);
     }
 }
@@ -63,7 +63,7 @@ TEST(ReceiveBuffer, CutsAtEndMarksAndKeepsUnterminatedTail) {
     for (size_t s = 0; s < scenarios.size(); ++s) {
         Text buffer;
         for (size_t i = 0; i < scenarios[s].size(); ++i) {
-            const CutStep &step = scenarios[s][i];
+            const CutStep& step = scenarios[s][i];
             const device::ReceiveCut cut = device::CutReceived(buffer, step.newText);
             EXPECT_EQ(cut.pieces, step.pieces) << "scenario " << s << " step " << i;
             EXPECT_EQ(buffer, step.buffer) << "scenario " << s << " step " << i;
@@ -83,7 +83,7 @@ TEST(ReceiveBuffer, StreamCutAnywhereYieldsEveryResponseOnce) {
     const Pieces responses = {"*P01", "*V01123", "\r\n*B01\0\xff"s, "*F014", "x"};
     for (const bool closed : {true, false}) {
         Text stream;
-        for (const Text &r : responses) {
+        for (const Text& r : responses) {
             stream += r + "~";
         }
         if (!closed) {
@@ -95,15 +95,15 @@ TEST(ReceiveBuffer, StreamCutAnywhereYieldsEveryResponseOnce) {
                 Text buffer;
                 Pieces handled;
                 Pieces arrivals;
-                for (const Text &chunk :
+                for (const Text& chunk :
                      {stream.substr(0, a), stream.substr(a, b - a), stream.substr(b)}) {
                     if (!chunk.empty()) {
                         arrivals.push_back(chunk);
                     }
                 }
                 arrivals.push_back(Text()); // the closing flush
-                for (const Text &arrival : arrivals) {
-                    for (Text &piece : device::CutReceived(buffer, arrival).pieces) {
+                for (const Text& arrival : arrivals) {
+                    for (Text& piece : device::CutReceived(buffer, arrival).pieces) {
                         if (!piece.empty()) {
                             handled.push_back(std::move(piece));
                         }
@@ -159,7 +159,7 @@ TEST(ReadResponse, ReadsFieldsByType) {
         {"*X01255", K::Unknown, ""},
         {"P*01", K::Unknown, ""},
     };
-    for (const ReadCase &c : cases) {
+    for (const ReadCase& c : cases) {
         const device::Response read = device::ReadResponse(c.response);
         EXPECT_EQ(read.kind, c.kind) << c.response;
         EXPECT_EQ(read.idLabel, c.id) << c.response;
