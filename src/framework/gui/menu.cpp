@@ -124,6 +124,7 @@ std::shared_ptr<MenuItem> MenuItem::Item(int32_t index) const {
 }
 
 std::shared_ptr<MenuItem> MenuItem::Child(const framework::Text& name) const {
+    CheckMainThread();
     for (const auto& child : children_) {
         if (child->name_ == name) {
             return child;
@@ -133,6 +134,7 @@ std::shared_ptr<MenuItem> MenuItem::Child(const framework::Text& name) const {
 }
 
 std::shared_ptr<MenuItem> MenuItem::Lookup(const framework::Text& name) const {
+    CheckMainThread();
     for (const auto& child : children_) {
         if (child->name_ == name) {
             return child;
