@@ -17,12 +17,13 @@ run_suite() {
 echo "== plain build"
 run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+if [[ -x "$root/scripts/fuzz.sh" ]]; then
+    echo "== fuzz targets, briefly"
+    "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-20}"
+fi
+
 echo "== sanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUARRENDEL_SANITIZE=ON \
     -DQUARRENDEL_BENCH=OFF
 
-if [[ -x "$root/scripts/fuzz.sh" ]]; then
-    echo "== fuzz targets, briefly"
-    "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-20}"
-fi
