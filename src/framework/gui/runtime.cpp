@@ -8,6 +8,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -45,16 +46,25 @@ int argumentCount = 1;
 char programName[] = "quarrendel";
 char* arguments[] = {programName, nullptr};
 
-// Runs pending events. A loop that polls the tick counter faster than it moves would spin a
-// core, so when nothing was pending and the counter stood still, wait for the next event or a
-// few milliseconds, whichever comes first.
+// Runs pending events. Two kinds of loop call it. One that works between its yields (a burst of
+// responses) would spend most of its time repainting if every yield ran the event loop, so the
+// loop runs at most every few milliseconds: the window stays live and the work goes on at full
+// speed. One that polls the tick counter faster than it moves would spin a core, so when nothing
+// was pending and the counter stood still, it waits for the next event or a few milliseconds.
 void YieldToEventLoop() {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher) {
         return;
     }
+    constexpr qint64 kEventLoopEveryNs = 5'000'000;
+    static QElapsedTimer sinceEvents;
+    const bool idlePoll = ConsumeTickPollIdle();
+    if (!idlePoll && sinceEvents.isValid() && sinceEvents.nsecsElapsed() < kEventLoopEveryNs) {
+        return;
+    }
+    sinceEvents.start();
     const bool handled = dispatcher->processEvents(QEventLoop::AllEvents);
-    if (!handled && ConsumeTickPollIdle()) {
+    if (!handled && idlePoll) {
         static QTimer* wake = [] {
             auto* timer = new QTimer(QCoreApplication::instance());
             timer->setSingleShot(true);

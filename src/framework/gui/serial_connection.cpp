@@ -34,6 +34,9 @@ const std::array<ErrorRow, 12> kErrorRows = {{
     {kSerialUnknownError, "unknown error", QSerialPort::UnknownError},
 }};
 
+// About a minute of the line at 9600 baud.
+constexpr qint64 kReadBufferBytes = qint64{64} * 1024;
+
 int32_t CodeFromQt(QSerialPort::SerialPortError error) {
     for (const ErrorRow& row : kErrorRows) {
         if (row.qtError == error) {
@@ -148,6 +151,11 @@ Text SerialErrorText(int32_t code) {
 
 SerialConnection::SerialConnection(QObject* parent)
     : QObject(parent), port_(new QSerialPort(this)) {
+    // A device that sends faster than the handler takes its responses (a pseudo-terminal or a
+    // USB adapter is not held to the baud rate) would otherwise fill memory without end, and each
+    // arrival would make one handler run over all of it. When full, the port stops reading and
+    // the kernel holds the device back, so nothing is lost; at the line's own rate it never fills.
+    port_->setReadBufferSize(kReadBufferBytes);
     connect(port_, &QSerialPort::readyRead, this, &SerialConnection::OnReadyRead);
     connect(port_, &QSerialPort::errorOccurred, this, &SerialConnection::OnPortError);
 }
