@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <set>
@@ -256,6 +258,35 @@ TEST_F(SerialRead, BytesLeftUnreadAreNotAnnouncedOverAndOver) {
     EXPECT_GE(handlerCalls, 1);
     EXPECT_LT(handlerCalls, 5);
     EXPECT_EQ(link.ReadAll(), "12345");
+}
+
+// A device that sends faster than the program reads is held back by the line, not buffered
+// without end; once the program reads again every byte arrives, in order.
+TEST_F(SerialRead, FloodIsHeldBackWithinABoundAndLosesNothing) {
+    OpenLink();
+    link.SetDataAvailableHandler([] {});
+    Text sent;
+    for (int stalled = 0; sent.size() < 1'000'000 && stalled < 20;) {
+        const Text chunk(4096, static_cast<char>('a' + (sent.size() / 4096) % 26));
+        const ssize_t w = ::write(device.MasterFd(), chunk.data(), chunk.size());
+        if (w > 0) {
+            sent.append(chunk, 0, static_cast<size_t>(w));
+            stalled = 0;
+        } else {
+            ++stalled;
+        }
+        PumpFor(5ms);
+    }
+    const Text first = link.ReadAll();
+    EXPECT_LE(first.size(), 64u * 1024u);
+    EXPECT_LT(sent.size(), 1'000'000u) << "the device was never held back";
+    received = first;
+    CollectReceived();
+    EXPECT_TRUE(PumpUntil([&] {
+        received += link.ReadAll();
+        return received.size() >= sent.size();
+    }));
+    EXPECT_EQ(received, sent);
 }
 
 TEST_F(SerialRead, HandlerSetLaterHearsOfWaitingBytes) {
