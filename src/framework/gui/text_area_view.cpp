@@ -7,9 +7,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -257,6 +259,28 @@ struct TextAreaView::Impl {
     // Bytes at the end that begin an unfinished UTF-8 sequence, shown one character each.
     std::size_t unfinished = 0;
     bool applying = false;
+    std::optional<int32_t> pendingScroll;
+
+    void ApplyScroll() {
+        if (!pendingScroll) {
+            return;
+        }
+        const int32_t line = *pendingScroll;
+        pendingScroll.reset();
+        if (!OnScreen()) {
+            return;
+        }
+        const int target = std::clamp(line, 0, document->blockCount() - 1);
+        // The scroll bar counts visual lines, wrapped ones included, as far as Qt has laid them
+        // out; the block's first line number is in those same units.
+        const int visual = document->findBlockByNumber(target).firstLineNumber();
+        QScrollBar* bar = edit->verticalScrollBar();
+        if (bar->value() != visual) {
+            bar->setValue(visual);
+        } else {
+            edit->FollowScrollBar();
+        }
+    }
 
     std::size_t LineCount() const { return lines.size(); }
     bool OnScreen() const { return edit && document; }
@@ -496,23 +520,18 @@ int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
 }
 
 void TextAreaView::SetScrollPosition(int32_t line) {
-    if (!impl_->OnScreen()) {
-        return;
-    }
-    QTextDocument* document = impl_->document;
-    const int target = std::clamp(line, 0, document->blockCount() - 1);
-    // The scroll bar counts visual lines, wrapped ones included, as far as Qt has laid them out;
-    // the block's first line number is in those same units.
-    const int visual = document->findBlockByNumber(target).firstLineNumber();
-    QScrollBar* bar = impl_->edit->verticalScrollBar();
-    if (bar->value() != visual) {
-        bar->setValue(visual);
-    } else {
-        impl_->edit->FollowScrollBar();
+    // Scrolling moves the viewport's pixels; a burst of entries would scroll once per entry.
+    // The latest target is kept and applied once, from the next turn of the event loop, or at
+    // once when someone asks where the view stands.
+    const bool scheduled = impl_->pendingScroll.has_value();
+    impl_->pendingScroll = line;
+    if (!scheduled && impl_->edit) {
+        QTimer::singleShot(0, impl_->edit, [impl = impl_.get()] { impl->ApplyScroll(); });
     }
 }
 
 int32_t TextAreaView::ScrollPosition() const {
+    impl_->ApplyScroll();
     return impl_->OnScreen() ? std::max(0, impl_->edit->TopBlockNumber()) : 0;
 }
 
