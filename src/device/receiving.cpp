@@ -36,10 +36,13 @@ void wdwMain::ProcessResponse(const framework::Text& response) {
     case device::ResponseKind::Brightness:
         framework::Deref(lbBrightness(), "lbBrightness")->SetText(read.brightnessLabel);
         break;
-    case device::ResponseKind::Frequency:
+    case device::ResponseKind::Frequency: {
+        // The flag goes up only when the selection is sure to follow.
+        const auto frequencies = framework::Deref(pmFreq(), "pmFreq");
         selfChange = true;
-        framework::Deref(pmFreq(), "pmFreq")->SetListIndex(read.frequencyIndex);
+        frequencies->SetListIndex(read.frequencyIndex);
         break;
+    }
     default:
         break;
     }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -65,12 +66,13 @@ void YieldToEventLoop() {
     sinceEvents.start();
     const bool handled = dispatcher->processEvents(QEventLoop::AllEvents);
     if (!handled && idlePoll) {
-        static QTimer* wake = [] {
-            auto* timer = new QTimer(QCoreApplication::instance());
-            timer->setSingleShot(true);
-            timer->setInterval(4);
-            return timer;
-        }();
+        // Made anew for each application object the runtime lives through.
+        static QPointer<QTimer> wake;
+        if (!wake) {
+            wake = new QTimer(QCoreApplication::instance());
+            wake->setSingleShot(true);
+            wake->setInterval(4);
+        }
         wake->start();
         dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
@@ -123,6 +125,8 @@ void RuntimeInit() {
     state.lateStartup = nullptr;
     state.exitStatus = 0;
     state.startupFailed = false;
+    state.handlerDepth = 0;
+    state.afterHandlers.clear();
     if (!QApplication::instance()) {
         state.ownedApplication = std::make_unique<QApplication>(argumentCount, arguments);
     }
@@ -199,8 +203,7 @@ void RunFrameworkInitialization(const Delegate& lateStartup) {
     RecordRuntimeStep("RunFrameworkInitialization");
     const auto* entry = std::get_if<std::function<void()>>(&lateStartup.target);
     if (entry && *entry) {
-        // Run at once, inside the start-up driver, so a failure while the window is built
-        // reaches the driver's catch-all instead of leaving a running loop with no window.
+        // Run at once, inside the start-up driver, so the window exists before the loop runs.
         RecordRuntimeStep("LateStartup");
         (*entry)();
     }
@@ -209,6 +212,11 @@ void RunFrameworkInitialization(const Delegate& lateStartup) {
 void RuntimeRun() {
     CheckMainThread();
     RecordRuntimeStep("RuntimeRun");
+    // Closed before the loop began (during the opening yields, say): the loop would wait for a
+    // window that never comes.
+    if (OpenWindows().empty()) {
+        return;
+    }
     State().exitStatus = QApplication::exec();
 }
 
@@ -262,7 +270,8 @@ void RunWhenNoHandlerRuns(std::function<void()> work) {
         auto pending = std::move(state.afterHandlers);
         state.afterHandlers.clear();
         for (auto& work : pending) {
-            work();
+            // Nothing may cross the event loop.
+            InvokeHandler(work);
         }
     });
 }

@@ -163,6 +163,8 @@ SerialConnection::SerialConnection(QObject* parent)
 SerialConnection::~SerialConnection() {
     state_ = PortState::Closed;
     if (port_->isOpen()) {
+        // Commands written just before a close would otherwise never leave.
+        port_->flush();
         port_->close();
     }
 }
@@ -203,6 +205,8 @@ void SerialConnection::Close() {
         return;
     }
     state_ = PortState::Closed;
+    // Commands written just before a close would otherwise never leave.
+    port_->flush();
     port_->close();
 }
 

@@ -526,7 +526,7 @@ void TextAreaView::SetScrollPosition(int32_t line) {
     const bool scheduled = impl_->pendingScroll.has_value();
     impl_->pendingScroll = line;
     if (!scheduled && impl_->edit) {
-        QTimer::singleShot(0, impl_->edit, [impl = impl_.get()] { impl->ApplyScroll(); });
+        QTimer::singleShot(0, this, [this] { impl_->ApplyScroll(); });
     }
 }
 

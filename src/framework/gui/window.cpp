@@ -149,10 +149,11 @@ void Window::Constructor() {
 
 void Window::Closed() {
     // Let go once no handler runs, never inside the close event or a handler of this window.
-    RunWhenNoHandlerRuns([raw = this] {
+    RunWhenNoHandlerRuns([weak = std::weak_ptr<Object>(shared_from_this())] {
+        const auto self = weak.lock();
         auto& list = OpenList();
         list.erase(std::remove_if(list.begin(), list.end(),
-                                  [raw](const auto& window) { return window.get() == raw; }),
+                                  [&self](const auto& window) { return self && window == self; }),
                    list.end());
     });
 }

@@ -208,6 +208,14 @@ TEST_F(SerialWrite, CommandArrivesByteExact) {
     EXPECT_EQ(device.ReadAvailable(), "");
 }
 
+// The tool may quit, or the operator pick another port, right after a command was written.
+TEST_F(SerialWrite, CommandWrittenJustBeforeCloseStillLeaves) {
+    OpenLink();
+    link.Write(">SOOO<>JOOO<>VOOO<>QOOO<");
+    link.Close();
+    EXPECT_EQ(device.ReadExactly(24, 3s), ">SOOO<>JOOO<>VOOO<>QOOO<");
+}
+
 TEST_F(SerialWrite, SeveralWritesArriveInOrder) {
     OpenLink();
     const std::vector<Text> commands = {">SOOO<", ">L050<", Text("\0\r\n\x80\xff", 5), ">G000<"};
