@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "gui_bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -154,16 +156,4 @@ BENCHMARK(BM_ResponseBurst)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUARRENDEL_GUI_BENCHMARK_MAIN()

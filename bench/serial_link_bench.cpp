@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "gui_bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -139,16 +141,4 @@ BENCHMARK(BM_ButtonToWire)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUARRENDEL_GUI_BENCHMARK_MAIN()

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QPlainTextEdit>
 
+#include "gui_bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -77,16 +79,4 @@ BENCHMARK(BM_LogResponseAndPaint)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUARRENDEL_GUI_BENCHMARK_MAIN()
