@@ -13,6 +13,7 @@
 #include <QByteArray>
 
 #include "gui_bench_main.h"
+#include "program_runtime.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,32 +28,14 @@ const std::string kResponses[] = {"*P01~", "*V01123~", "*B01200~", "*F014~"};
 
 class ProgramWindow {
 public:
-    ProgramWindow() {
-        framework::RuntimeInit();
-        framework::RuntimePerformInitializers(ProgramModules());
-        framework::SetMsgBoxPresenter([](const framework::Text& text) {
-            std::fprintf(stderr, "message: %s\n", text.c_str());
-        });
-        // Never the machine's own ports.
-        framework::SetSerialPortSource([] { return std::vector<framework::SerialPortEntry>{}; });
-        window = wdwMain();
-        QCoreApplication::processEvents();
-    }
-    ~ProgramWindow() {
-        window.reset();
-        framework::RuntimePerformFinalizers();
-        framework::RuntimeExit();
-        framework::SetMsgBoxPresenter(nullptr);
-        framework::SetSerialPortSource(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    ProgramWindow() : window(wdwMain()) { QCoreApplication::processEvents(); }
 
     void Arrive(const std::string& text) {
         window->ReadBuffer += text;
         window->comPort1_DataAvailable(window->comPort1());
     }
 
+    ProgramRuntime runtime;
     wdwMainRef window;
 };
 

@@ -14,6 +14,7 @@
 #include <QByteArray>
 
 #include "gui_bench_main.h"
+#include "program_runtime.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,15 +42,7 @@ double CpuSeconds() {
 // line; the start-up wait is cut short by a clock that jumps, then the real clock is back.
 class LinkedWindow {
 public:
-    LinkedWindow() {
-        framework::RuntimeInit();
-        framework::RuntimePerformInitializers(ProgramModules());
-        framework::SetMsgBoxPresenter([](const framework::Text& text) {
-            std::fprintf(stderr, "message: %s\n", text.c_str());
-        });
-        framework::SetSerialPortSource([path = device.SlavePath()] {
-            return std::vector<framework::SerialPortEntry>{{"pty", path}};
-        });
+    LinkedWindow() : runtime({{"pty", device.SlavePath()}}) {
         framework::SetTickSource([clock = uint32_t{0}]() mutable { return clock += 60; });
         window = wdwMain();
         window->pmPorts()->Pick(0);
@@ -60,14 +53,11 @@ public:
         // The port goes before the device does.
         window->comPort1()->Close();
         window.reset();
-        framework::RuntimePerformFinalizers();
-        framework::RuntimeExit();
-        framework::SetMsgBoxPresenter(nullptr);
-        framework::SetSerialPortSource(nullptr);
     }
     bool Ready() const { return window && window->comPort1()->IsOpen(); }
 
     PtyDevice device;
+    ProgramRuntime runtime;
     wdwMainRef window;
 };
 

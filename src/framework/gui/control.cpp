@@ -63,6 +63,10 @@ void Control::RaiseEvent(const framework::Text& event) {
     InvokeHandler([&handler, &self] { handler(self); });
 }
 
+QColor ToQColor(Color color) {
+    return QColor(color.red, color.green, color.blue, 255 - color.alpha);
+}
+
 void RuntimeAddEventHandler(const std::shared_ptr<Control>& control, const Text& event,
                             const Delegate& handler) {
     Deref(control, "control")->AddEventHandler(event, handler);

@@ -3,6 +3,7 @@
 #include "framework/core/object.h"
 #include "framework/gui/delegate.h"
 
+#include <QColor>
 #include <QPointer>
 
 #include <map>
@@ -53,6 +54,9 @@ private:
     std::weak_ptr<framework::Window> window_;
     std::map<framework::Text, std::function<void(const ObjectRef&)>> handlers_;
 };
+
+// A framework colour as Qt's; the framework's alpha 0 is opaque.
+QColor ToQColor(Color color);
 
 // Attaches a delegate to an event of a control.
 void RuntimeAddEventHandler(const std::shared_ptr<Control>& control, const Text& event,

@@ -51,8 +51,7 @@ void Label::Apply() {
     label->setWordWrap(multiLine_);
     label->setTextInteractionFlags(selectable_ ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(textColor_.red, textColor_.green, textColor_.blue,
-                                                  255 - textColor_.alpha));
+    palette.setColor(QPalette::WindowText, ToQColor(textColor_));
     label->setPalette(palette);
 }
 

@@ -257,11 +257,11 @@ int32_t RuntimeExit() {
     return status;
 }
 
-void RunWhenNoHandlerRuns(std::function<void()> work) {
-    RuntimeState& state = State();
-    state.afterHandlers.push_back(std::move(work));
-    // From a fresh event, never from inside the signal that ran the last handler: the work may
-    // delete the very widget that sent it.
+namespace {
+
+// Runs the waiting work from a fresh event, never from inside the signal that ran the last
+// handler: the work may delete the very widget that sent it.
+void ScheduleAfterHandlers() {
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
         RuntimeState& state = State();
         if (state.handlerDepth > 0) {
@@ -274,6 +274,13 @@ void RunWhenNoHandlerRuns(std::function<void()> work) {
             InvokeHandler(work);
         }
     });
+}
+
+} // namespace
+
+void RunWhenNoHandlerRuns(std::function<void()> work) {
+    State().afterHandlers.push_back(std::move(work));
+    ScheduleAfterHandlers();
 }
 
 void InvokeHandler(const std::function<void()>& handler) {
@@ -290,7 +297,7 @@ void InvokeHandler(const std::function<void()>& handler) {
         RuntimeState& state;
         ~DepthGuard() {
             if (--state.handlerDepth == 0 && !state.afterHandlers.empty()) {
-                RunWhenNoHandlerRuns([] {});
+                ScheduleAfterHandlers();
             }
         }
     } guard{state};

@@ -165,9 +165,8 @@ void TextArea::ApplyColors() {
         return;
     }
     QPalette palette = view_->Widget()->palette();
-    const auto qcolor = [](Color c) { return QColor(c.red, c.green, c.blue, 255 - c.alpha); };
-    palette.setColor(QPalette::Text, qcolor(textColor_));
-    palette.setColor(QPalette::Base, qcolor(backColor_));
+    palette.setColor(QPalette::Text, ToQColor(textColor_));
+    palette.setColor(QPalette::Base, ToQColor(backColor_));
     view_->Widget()->setPalette(palette);
 }
 

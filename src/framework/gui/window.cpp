@@ -431,8 +431,7 @@ void Window::ApplyBackColor() {
     content_->setAutoFillBackground(hasBackColor_);
     if (hasBackColor_) {
         QPalette palette = content_->palette();
-        palette.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue,
-                                                  255 - backColor_.alpha));
+        palette.setColor(QPalette::Window, ToQColor(backColor_));
         content_->setPalette(palette);
     }
 }
