@@ -88,6 +88,9 @@ TEST_F(MainMenuBarTest, HoldsTheFourteenEntriesInOrder) {
         QAction* action = item.VisibleAction();
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->isSeparator(), std::string(want.text) == "-");
+        if (action->isSeparator()) {
+            EXPECT_TRUE(action->text().isEmpty()) << "a separator is a plain line";
+        }
         EXPECT_EQ(action->shortcut(), QKeySequence(QString(want.qtShortcut)));
     }
 }

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 
 #include <array>
 #include <string_view>
@@ -31,8 +33,23 @@ Command CommandOf(const Text& name) {
     return Command::None;
 }
 
+// A menu or the menu bar takes the keyboard focus while the operator works it (after Escape
+// in a menu, or with F10 or Alt); the Edit items still mean the text that had it before.
+bool WorksTheMenus(const QWidget* widget) {
+    return !widget || qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QMenu*>(widget);
+}
+
+QPointer<QPlainTextEdit>& TextBeforeMenus() {
+    static QPointer<QPlainTextEdit> text;
+    return text;
+}
+
 QPlainTextEdit* FocusedText() {
-    return qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
+    QWidget* focus = QApplication::focusWidget();
+    if (WorksTheMenus(focus)) {
+        return TextBeforeMenus();
+    }
+    return qobject_cast<QPlainTextEdit*>(focus);
 }
 
 bool Applies(QPlainTextEdit* edit, Command command) {
@@ -60,6 +77,20 @@ bool Applies(QPlainTextEdit* edit, Command command) {
 }
 
 } // namespace
+
+void FollowTextFocus() {
+    static QPointer<QCoreApplication> followed;
+    QCoreApplication* app = QApplication::instance();
+    if (!app || followed == app) {
+        return;
+    }
+    followed = app;
+    QObject::connect(qApp, &QApplication::focusChanged, app, [](QWidget*, QWidget* now) {
+        if (!WorksTheMenus(now)) {
+            TextBeforeMenus() = qobject_cast<QPlainTextEdit*>(now);
+        }
+    });
+}
 
 bool IsEditCommand(const Text& itemName) {
     return CommandOf(itemName) != Command::None;

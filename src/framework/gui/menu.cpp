@@ -85,7 +85,8 @@ void MenuItem::ApplyToActions() {
     const QString caption = DisplayString(text_);
     if (action_) {
         action_->setSeparator(separator);
-        action_->setText(caption);
+        // A styled separator with text is drawn as a titled section.
+        action_->setText(separator ? QString() : caption);
         action_->setVisible(visible_);
         action_->setEnabled(enabled_);
         action_->setShortcut(shortcut_ ? QKeySequence(DisplayString(PlatformShortcut(*shortcut_)))

@@ -1,5 +1,6 @@
 #include "framework/gui/text_area.h"
 
+#include "framework/gui/edit_commands.h"
 #include "framework/gui/runtime.h"
 #include "framework/gui/text_area_view.h"
 
@@ -49,6 +50,7 @@ const std::vector<EventDecl>& TextArea::Events() const {
 }
 
 QWidget* TextArea::CreateWidget(QWidget* parent) {
+    FollowTextFocus();
     view_ = std::make_unique<TextAreaView>(parent);
     return view_->Widget();
 }

@@ -1,5 +1,6 @@
 #include "framework/gui/text_area_view.h"
 
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -212,6 +213,18 @@ public:
     int TopBlockNumber() const { return firstVisibleBlock().blockNumber(); }
     // Makes the top line follow the scroll bar's value even when that value did not change.
     void FollowScrollBar() { QPlainTextEdit::scrollContentsBy(0, 0); }
+
+protected:
+    // Paste, middle-click paste and drops all come here. Only the data's text goes in, as
+    // plain text: Qt 6.4 reads the first of the data's formats without checking that there
+    // is one (an empty X clipboard crashes it), and would read Markdown as formatting.
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source && source->hasText()) {
+            QMimeData plain;
+            plain.setText(source->text());
+            QPlainTextEdit::insertFromMimeData(&plain);
+        }
+    }
 };
 
 // Sets a flag for the time the view itself changes the document.
