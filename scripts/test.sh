@@ -1,21 +1,41 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain build and once with
-# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the run.
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the run. The GUI test
+# programs run on the offscreen platform and again on xcb under Xvfb, where the clipboard,
+# focus and the menu bar's keyboard mode are a desktop's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 jobs=$(nproc)
+gui_tests=(test_framework_gui test_program)
 
-run_suite() {
+build() {
     local dir=$1
     shift
     cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
-    QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" -j "$jobs" --output-on-failure
+}
+
+offscreen() {
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" -j "$jobs" --output-on-failure
+}
+
+# Each program on a display of its own, so no other test takes its window's focus.
+on_x11() {
+    local t
+    for t in "${gui_tests[@]}"; do
+        echo "-- $t on xcb under Xvfb"
+        QT_QPA_PLATFORM=xcb \
+            LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
+            UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+            xvfb-run -a -s "-screen 0 1280x1024x24" "$1/tests/$t" --gtest_brief=1
+    done
 }
 
 echo "== plain build"
-run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+offscreen "$root/build"
+on_x11 "$root/build"
 
 if [[ -x "$root/scripts/fuzz.sh" ]]; then
     echo "== fuzz targets, briefly"
@@ -24,6 +44,10 @@ fi
 
 echo "== sanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
-run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUARRENDEL_SANITIZE=ON \
-    -DQUARRENDEL_BENCH=OFF
-
+build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUARRENDEL_SANITIZE=ON -DQUARRENDEL_BENCH=OFF
+on_x11 "$root/build-asan"
+if [[ -x "$root/scripts/operator_fuzz.sh" ]]; then
+    echo "== operator fuzz, sanitizer build"
+    "$root/scripts/operator_fuzz.sh" "${OPERATOR_FUZZ_SECONDS:-30}" "" "$root/build-asan"
+fi
+offscreen "$root/build-asan"
