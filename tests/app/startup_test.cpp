@@ -56,6 +56,9 @@ struct StartUpSeams {
         framework::SetMsgBoxPresenter(nullptr);
         framework::SetSerialPortSource(nullptr);
         framework::SetNewObjectFailureHook(nullptr);
+        // The window the finalisers close posts the application's automatic quit; delivered now,
+        // it would end at once the next event loop a later test runs (a message box's, say).
+        QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
         QCoreApplication::processEvents();
     }
     StartUpSeams(const StartUpSeams&) = delete;
