@@ -56,6 +56,9 @@ struct StartUpSeams {
         framework::SetMsgBoxPresenter(nullptr);
         framework::SetSerialPortSource(nullptr);
         framework::SetNewObjectFailureHook(nullptr);
+        // The window the finalisers close posts the application's automatic quit; delivered now,
+        // it would end at once the next event loop a later test runs (a message box's, say).
+        QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
         QCoreApplication::processEvents();
     }
     StartUpSeams(const StartUpSeams&) = delete;
@@ -128,17 +131,57 @@ TEST(StartUp, TakesEveryStepInOrderAndEndsWhenQuitIsChosen) {
     EXPECT_TRUE(seams.messages.empty());
 }
 
-TEST(StartUp, FailureBeforeTheLoopStillFinalisesAndExits) {
+namespace {
+
+struct FailureCase {
+    const char* name;
+    // Stands in the way of the application object.
+    std::function<bool(const framework::ClassRecord&)> hook;
+    std::string report;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StartUpFailure : public ::testing::TestWithParam<FailureCase> {};
+
+} // namespace
+
+// Whatever stops the start-up is reported, the finalisers run, and the exit status is 1.
+TEST_P(StartUpFailure, IsReportedFinalisesAndExitsWithOne) {
     StartUpSeams seams;
-    framework::SetNewObjectFailureHook(
-        [](const framework::ClassRecord& cls) { return &cls == &App::Record(); });
+    framework::SetNewObjectFailureHook(GetParam().hook);
     ChooseQuitOnceRunning(); // so a road that ran the loop anyway would still end
 
-    RunMain();
+    int32_t status = -1;
+    ::testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(status = RunMain());
+    const std::string stderrText = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(status, 1);
     ExpectInOrder({"RuntimeInit", "UnhandledException", "FrameworkFinalizer",
                    "RuntimePerformFinalizers", "RuntimeExit"});
     EXPECT_FALSE(Took("RunFrameworkInitialization"));
     EXPECT_FALSE(Took("RuntimeRun"));
-    ASSERT_EQ(seams.messages.size(), 1u);
-    EXPECT_NE(seams.messages[0].find("NilObjectException"), std::string::npos) << seams.messages[0];
+    EXPECT_EQ(seams.messages, std::vector<std::string>{GetParam().report});
+    EXPECT_NE(stderrText.find("quarrendel: " + GetParam().report + "\n"), std::string::npos)
+        << stderrText;
 }
+
+const FailureCase kFailureCases[] = {
+    {"NilApplicationObject",
+     [](const framework::ClassRecord& cls) { return &cls == &App::Record(); },
+     "An exception of class NilObjectException was not handled.\nnil application object"},
+    {"StandardException",
+     [](const framework::ClassRecord& cls) {
+         if (&cls == &App::Record()) {
+             throw std::runtime_error("no memory for the application object");
+         }
+         return false;
+     },
+     "An error was not handled.\nno memory for the application object"},
+};
+
+INSTANTIATE_TEST_SUITE_P(StartUp, StartUpFailure, ::testing::ValuesIn(kFailureCases),
+                         [](const auto& info) { return std::string(info.param.name); });

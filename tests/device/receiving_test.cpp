@@ -1,6 +1,7 @@
 #include "device/device_window.h"
 
 #include "framework/core/yield.h"
+#include "support/raised.h"
 
 namespace device_tests {
 namespace {
@@ -107,6 +108,21 @@ TEST_F(Receiving, StaleHandshakeFlagSwallowsOnlyTheNextPick) {
 
     window->pmFreq()->Pick(1);
     EXPECT_EQ(window->taSent()->Text(), ">FOO2<\n");
+}
+
+// In a window whose labels could not be made, reading a known response fails on the missing
+// label; the response is in the log all the same.
+TEST_F(Receiving, ResponseIsLoggedBeforeItsProcessingCanFail) {
+    framework::SetNewObjectFailureHook(
+        [](const framework::ClassRecord& cls) { return &cls == &framework::Label::Record(); });
+    auto window = OpenMainWindow();
+    framework::SetNewObjectFailureHook(nullptr);
+    ASSERT_TRUE(window->taReceived());
+    ASSERT_FALSE(window->lbID());
+
+    EXPECT_EQ(Raised([&] { HandleArrival(*window, "*V01999~"); }), "NilObjectException");
+
+    EXPECT_EQ(window->taReceived()->Text(), "*V01999\r");
 }
 
 } // namespace

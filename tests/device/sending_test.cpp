@@ -1,8 +1,13 @@
 #include "device/device_window.h"
 
 #include <QScrollBar>
+#include <QSlider>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWindow>
 
 #include <algorithm>
+#include <sstream>
 
 namespace device_tests {
 namespace {
@@ -116,6 +121,59 @@ TEST_F(LinkedWindowTest, StartupCommandsThenOnGoOutByteExact) {
     EXPECT_EQ(device.ReadExactly(6, 5000ms), ">LOOO<");
     EXPECT_EQ(device.ReadExactly(1, 100ms), "");
     EXPECT_EQ(window->taSent()->Text(), ">SOOO<\n>JOOO<\n>VOOO<\n>QOOO<\n>LOOO<\n");
+}
+
+// Where the slider's style draws its handle.
+QRect HandleRect(QSlider& slider) {
+    struct Access : QSlider {
+        using QSlider::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    (slider.*&Access::initStyleOption)(&option);
+    return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                          &slider);
+}
+
+// The slider is dragged with the mouse from its bottom to past its top and held there: every
+// value it passes is a command, on the line and in the log, before the button is let go.
+TEST_F(LinkedWindowTest, SliderDraggedSendsWhileHeldNotOnRelease) {
+    auto* slider = qobject_cast<QSlider*>(window->clBrightness()->Handle());
+    ASSERT_NE(slider, nullptr);
+    ASSERT_EQ(slider->orientation(), Qt::Vertical);
+    QWindow* screenWindow = slider->window()->windowHandle();
+    ASSERT_NE(screenWindow, nullptr);
+    const auto on = [&](QPoint p) { return screenWindow->mapFromGlobal(slider->mapToGlobal(p)); };
+    const std::string before = window->taSent()->Text();
+    const QPoint grab = HandleRect(*slider).center();
+
+    QTest::mousePress(screenWindow, Qt::LeftButton, {}, on(grab));
+    for (int y = grab.y() - 2; y > -20; y -= 2) {
+        QTest::mouseMove(screenWindow, on({grab.x(), y}));
+    }
+
+    const std::string held = window->taSent()->Text().substr(before.size());
+    std::istringstream lines(held);
+    std::string line, wire;
+    std::vector<int> values;
+    while (std::getline(lines, line)) {
+        ASSERT_TRUE(line.size() == 6 && line.starts_with(">B") && line.ends_with("<")) << line;
+        values.push_back(std::stoi(line.substr(2, 3)));
+        wire += line;
+    }
+    // One command per step of the drag, each higher than the one before, up to the top.
+    ASSERT_GE(values.size(), 50u) << held;
+    EXPECT_EQ(std::adjacent_find(values.begin(), values.end(), std::greater_equal<>()),
+              values.end())
+        << held;
+    EXPECT_LE(values.front(), 10);
+    EXPECT_EQ(values.back(), 255);
+    EXPECT_EQ(device.ReadExactly(wire.size(), 5000ms), wire);
+
+    QTest::mouseRelease(screenWindow, Qt::LeftButton, {}, on({grab.x(), -19}));
+
+    EXPECT_EQ(window->taSent()->Text(), before + held) << "the release sent again";
+    EXPECT_EQ(device.ReadExactly(1, 100ms), "");
+    EXPECT_EQ(window->clBrightness()->Value(), 255);
 }
 
 } // namespace

@@ -78,11 +78,22 @@ void YieldToEventLoop() {
     }
 }
 
+// The window the operator works in, so a box opens centred over the tool and stays with it.
+QWidget* MessageBoxParent() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    const auto front = FrontWindow();
+    return front ? front->Widget() : nullptr;
+}
+
 void ShowInMessageBox(const Text& text) {
-    QMessageBox box;
-    box.setTextFormat(Qt::PlainText);
-    box.setText(DisplayString(text));
-    box.exec();
+    // On the heap: a parent closed while the box waits takes the box with it.
+    QPointer<QMessageBox> box = new QMessageBox(MessageBoxParent());
+    box->setTextFormat(Qt::PlainText);
+    box->setText(DisplayString(text));
+    box->exec();
+    delete box.data();
 }
 
 Text Describe(std::exception_ptr exception) {
