@@ -549,3 +549,13 @@ int32_t TextAreaView::ScrollPosition() const {
 }
 
 } // namespace framework
+
+namespace framework {
+
+QString ShownText(const Text& bytes) {
+    QString out;
+    AppendShownBytes(out, bytes);
+    return out;
+}
+
+} // namespace framework

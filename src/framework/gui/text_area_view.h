@@ -3,6 +3,7 @@
 #include "framework/core/text.h"
 
 #include <QObject>
+#include <QString>
 
 #include <cstdint>
 #include <memory>
@@ -38,5 +39,12 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+} // namespace framework
+
+namespace framework {
+
+// The whole text as the view shows it: each line break (CR, LF or CR LF) as one '\n'.
+QString ShownText(const Text& bytes);
 
 } // namespace framework
