@@ -20,10 +20,11 @@ namespace framework {
 
 namespace {
 
-// How bytes show. Qt would hide control characters, and QTextDocument takes U+2029, U+FDD0 and
-// U+FDD1 as block separators; each of these shows as a stand-in that maps back to it when the
-// operator edits the line: control pictures for C0 and DEL, private-use characters for C1 (which
-// is also what a stray byte 0x80-0x9F would show as) and the separators.
+// How bytes show. Qt would hide control characters, QTextDocument takes U+2029, U+FDD0 and
+// U+FDD1 as block separators, and Qt draws U+2028 as a break inside the line; each of these
+// shows as a stand-in that maps back to it when the operator edits the line: control pictures
+// for C0 and DEL, private-use characters for C1 (which is also what a stray byte 0x80-0x9F would
+// show as) and the separators.
 constexpr char32_t kControlPictures = 0x2400;
 constexpr char32_t kDeletePicture = 0x2421;
 constexpr char32_t kPrivateStandIns = 0xE000;
@@ -39,7 +40,7 @@ char32_t Shown(char32_t c) {
     if (c == 0x7F) {
         return kDeletePicture;
     }
-    if ((c >= 0x80 && c <= 0x9F) || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1) {
+    if ((c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1) {
         return kPrivateStandIns | (c & 0xFF);
     }
     return c;
@@ -58,8 +59,8 @@ char32_t Unshown(char32_t c) {
         if (low >= 0x80 && low <= 0x9F) {
             return low;
         }
-        if (low == 0x29) {
-            return 0x2029;
+        if (low == 0x28 || low == 0x29) {
+            return 0x2000 | low;
         }
         if (low == 0xD0 || low == 0xD1) {
             return 0xFD00 | low;

@@ -109,6 +109,7 @@ TEST(TextAreaViewBytes, KeepsEveryByteAndShowsEachVisibly) {
         {{Text("\0x\x1b\x7f\tz", 6)}, u"\u2400x\u241B\u2421\tz"},
         {{"\x85", "\xC2\x85"}, u"\uE085\uE085"},
         {{"\xE2\x80\xA9"}, u"\uE029"},
+        {{"a\xE2\x80\xA8", "b"}, u"a\uE028b"},
     };
     for (const auto& c : cases) {
         TextAreaView view(nullptr);
