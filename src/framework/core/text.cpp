@@ -9,14 +9,11 @@
 
 namespace framework {
 
-namespace {
-
-// Positions and lengths are 32-bit; a longer text reports the largest count that fits.
 int32_t ClampedSize(std::size_t size) {
-    return size > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
-               ? std::numeric_limits<int32_t>::max()
-               : static_cast<int32_t>(size);
+    return static_cast<int32_t>(std::min<std::size_t>(size, std::numeric_limits<int32_t>::max()));
 }
+
+namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

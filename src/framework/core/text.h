@@ -9,6 +9,9 @@ namespace framework {
 // A text is a byte string; one character is one byte. Positions count from 1.
 using Text = std::string;
 
+// Positions and lengths are 32-bit; a larger count gives the largest that fits.
+int32_t ClampedSize(std::size_t size);
+
 int32_t Len(const Text& s);
 // At most n characters from the start; none for n <= 0.
 Text Left(const Text& s, int32_t n);

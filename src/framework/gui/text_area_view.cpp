@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -239,12 +238,6 @@ private:
     QPointer<QTextDocument> document_;
 };
 
-int32_t ClampedInt(std::size_t value) {
-    return value > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
-               ? std::numeric_limits<int32_t>::max()
-               : static_cast<int32_t>(value);
-}
-
 } // namespace
 
 struct TextAreaView::Impl {
@@ -396,7 +389,7 @@ void TextAreaView::Impl::Set(const Text& bytes) {
 // as it was at either end of the range keeps its bytes.
 void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     const int blocks = document->blockCount();
-    const int old_lines = static_cast<int>(std::min<std::size_t>(LineCount(), INT32_MAX));
+    const int old_lines = ClampedSize(LineCount());
     QTextBlock start = document->findBlock(position);
     if (!start.isValid()) {
         start = document->lastBlock();
@@ -516,7 +509,7 @@ int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
     const auto& lines = impl_->lines;
     const auto at =
         std::upper_bound(lines.begin(), lines.end(), static_cast<std::size_t>(position));
-    return ClampedInt(static_cast<std::size_t>(at - lines.begin()) - 1);
+    return ClampedSize(static_cast<std::size_t>(at - lines.begin()) - 1);
 }
 
 void TextAreaView::SetScrollPosition(int32_t line) {
