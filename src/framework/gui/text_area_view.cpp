@@ -1,5 +1,7 @@
 #include "framework/gui/text_area_view.h"
 
+#include "framework/gui/display_text.h"
+
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -98,56 +100,6 @@ void AppendUtf8(Text& out, char32_t c) {
     }
 }
 
-constexpr int kUnfinished = -1;
-
-struct Sequence {
-    int length; // 1 to 4; 0 when no well-formed sequence starts here; kUnfinished when one does
-                // but the bytes end before it does
-    char32_t code;
-};
-
-// Well-formed UTF-8 only (no overlong forms, surrogates or code points past U+10FFFF), so that
-// every byte of anything else shows on its own.
-Sequence ReadUtf8(const unsigned char* p, std::size_t available) {
-    const unsigned char lead = p[0];
-    if (lead < 0x80) {
-        return {1, lead};
-    }
-    int length = 0;
-    char32_t code = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return {0, 0};
-    }
-    for (int k = 1; k < length; ++k) {
-        if (static_cast<std::size_t>(k) >= available) {
-            return {kUnfinished, 0};
-        }
-        const unsigned char next = p[k];
-        if (next < low || next > high) {
-            return {0, 0};
-        }
-        low = 0x80;
-        high = 0xBF;
-        code = (code << 6) | (next & 0x3F);
-    }
-    return {length, code};
-}
-
 // Appends how the bytes show, each line break (CR, LF or CR LF) as one '\n'. Returns how many
 // bytes at the end begin a UTF-8 sequence the bytes stop short of; they show one character each
 // until the rest arrives.
@@ -163,8 +115,8 @@ std::size_t AppendShownBytes(QString& out, std::string_view bytes) {
             i += (b == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
             continue;
         }
-        const Sequence s = ReadUtf8(p + i, n - i);
-        if (s.length == kUnfinished) {
+        const Utf8Sequence s = ReadUtf8(p + i, n - i);
+        if (s.length == kUtf8Unfinished) {
             for (std::size_t k = i; k < n; ++k) {
                 AppendShown(out, p[k]);
             }
