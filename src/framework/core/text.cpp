@@ -207,12 +207,4 @@ EndOfLineType EndOfLine() {
     return EndOfLineType{};
 }
 
-Text operator+(const EndOfLineType& eol, const Text& right) {
-    return eol.Operator_Add(right);
-}
-
-Text operator+(const Text& left, const EndOfLineType& eol) {
-    return eol.Operator_AddRight(left);
-}
-
 } // namespace framework

@@ -51,7 +51,5 @@ public:
     Text Operator_AddRight(const Text& left) const;
 };
 EndOfLineType EndOfLine();
-Text operator+(const EndOfLineType& eol, const Text& right);
-Text operator+(const Text& left, const EndOfLineType& eol);
 
 } // namespace framework

@@ -49,10 +49,6 @@ void Control::AddEventHandler(const framework::Text& event, const Delegate& hand
     handlers_[event] = *target;
 }
 
-bool Control::HasEventHandler(const framework::Text& event) const {
-    return handlers_.count(event) != 0;
-}
-
 void Control::RaiseEvent(const framework::Text& event) {
     const auto found = handlers_.find(event);
     if (found == handlers_.end()) {
@@ -203,46 +199,9 @@ void RectControl::SetHelpTag(const framework::Text& value) {
 
 void RectControl::SetTransparent(bool value) {
     CheckMainThread();
-    transparent_ = value;
     if (widget_) {
         widget_->setAttribute(Qt::WA_NoSystemBackground, value);
     }
-}
-
-void RectControl::SetTextFont(const framework::Text& value) {
-    CheckMainThread();
-    textFont_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetTextSize(float value) {
-    CheckMainThread();
-    textSize_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetTextUnit(uint8_t value) {
-    CheckMainThread();
-    textUnit_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetBold(bool value) {
-    CheckMainThread();
-    bold_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetItalic(bool value) {
-    CheckMainThread();
-    italic_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetUnderline(bool value) {
-    CheckMainThread();
-    underline_ = value;
-    ApplyFont();
 }
 
 void RectControl::ApplyFont() {
@@ -294,7 +253,7 @@ std::vector<PropertyDecl> RectControlProperties() {
     using T = PropertyType;
     return {
         MakeProperty("Name", T::Text, &Control::SetName),
-        MakeProperty("Index", T::Int32, &Control::SetIndex),
+        IgnoredProperty("Index", T::Int32),
         MakeProperty("Left", T::Int32, &RectControl::SetLeft),
         MakeProperty("Top", T::Int32, &RectControl::SetTop),
         MakeProperty("Width", T::Int32, &RectControl::SetWidth),
@@ -303,15 +262,15 @@ std::vector<PropertyDecl> RectControlProperties() {
         MakeProperty("LockTop", T::Boolean, &RectControl::SetLockTop),
         MakeProperty("LockRight", T::Boolean, &RectControl::SetLockRight),
         MakeProperty("LockBottom", T::Boolean, &RectControl::SetLockBottom),
-        MakeProperty("TabPanelIndex", T::Int32, &RectControl::SetTabPanelIndex),
+        IgnoredProperty("TabPanelIndex", T::Int32),
         MakeProperty("TabIndex", T::Int32, &RectControl::SetTabIndex),
         MakeProperty("TabStop", T::Boolean, &RectControl::SetTabStop),
         MakeProperty("Enabled", T::Boolean, &RectControl::SetEnabled),
         MakeProperty("Visible", T::Boolean, &RectControl::SetVisible),
         MakeProperty("HelpTag", T::Text, &RectControl::SetHelpTag),
-        MakeProperty("AutoDeactivate", T::Boolean, &RectControl::SetAutoDeactivate),
+        IgnoredProperty("AutoDeactivate", T::Boolean),
         MakeProperty("Transparent", T::Boolean, &RectControl::SetTransparent),
-        MakeProperty("InitialParent", T::Text, &RectControl::SetInitialParent),
+        IgnoredProperty("InitialParent", T::Text),
     };
 }
 
@@ -328,11 +287,8 @@ std::vector<PropertyDecl> FontGroupProperties() {
 }
 
 std::vector<PropertyDecl> DataGroupProperties() {
-    using T = PropertyType;
-    return {
-        MakeProperty("DataSource", T::Text, &RectControl::SetDataSource),
-        MakeProperty("DataField", T::Text, &RectControl::SetDataField),
-    };
+    return {IgnoredProperty("DataSource", PropertyType::Text),
+            IgnoredProperty("DataField", PropertyType::Text)};
 }
 
 } // namespace framework

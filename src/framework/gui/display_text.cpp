@@ -68,8 +68,4 @@ QString DisplayString(const Text& text) {
     return shown;
 }
 
-Text FromDisplayString(const QString& text) {
-    return text.toStdString();
-}
-
 } // namespace framework

@@ -12,9 +12,6 @@ namespace framework {
 // is lost or breaks anything.
 QString DisplayString(const Text& text);
 
-// The bytes of what the operator typed or Qt holds: UTF-8.
-Text FromDisplayString(const QString& text);
-
 // Bytes that end before the sequence their lead byte begins does.
 inline constexpr int kUtf8Unfinished = -1;
 

@@ -15,13 +15,9 @@ public:
     const framework::Text& Text() const { return text_; }
     void SetText(const framework::Text& text);
     // 0 left, 1 centre, 2 right.
-    int32_t TextAlign() const { return textAlign_; }
     void SetTextAlign(int32_t value);
-    Color TextColor() const { return textColor_; }
     void SetTextColor(Color value);
-    bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool value);
-    bool Selectable() const { return selectable_; }
     void SetSelectable(bool value);
 
 protected:

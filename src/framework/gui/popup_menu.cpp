@@ -91,13 +91,6 @@ void PopupMenu::DeleteAllRows() {
     }
 }
 
-const framework::Text& PopupMenu::List(int32_t index) const {
-    if (index < 0 || index >= ListCount()) {
-        throw OutOfBoundsException("row " + std::to_string(index));
-    }
-    return rows_[static_cast<std::size_t>(index)];
-}
-
 void PopupMenu::SetListIndex(int32_t index) {
     CheckMainThread();
     listIndex_ = index >= 0 && index < ListCount() ? index : -1;

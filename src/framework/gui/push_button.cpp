@@ -16,7 +16,8 @@ const ClassRecord& PushButton::Record() {
                         MakeProperty("Caption", T::Text, &PushButton::SetCaption),
                         MakeProperty("Default", T::Boolean, &PushButton::SetDefault),
                         MakeProperty("Cancel", T::Boolean, &PushButton::SetCancel),
-                        MakeProperty("ButtonStyle", T::Int32, &PushButton::SetButtonStyle),
+                        // Every style keeps the platform's push button look here.
+                        IgnoredProperty("ButtonStyle", T::Int32),
                     },
                     FontGroupProperties()})};
     return record;
@@ -62,7 +63,6 @@ void PushButton::SetDefault(bool value) {
 
 void PushButton::SetCancel(bool value) {
     CheckMainThread();
-    cancel_ = value;
     if (Button() && value) {
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Button()->window());
         QObject::connect(escape, &QShortcut::activated, Button(), &QPushButton::click);

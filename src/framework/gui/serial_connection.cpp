@@ -11,27 +11,22 @@ namespace framework {
 
 namespace {
 
+// The one place that turns a Qt port error into a code (the README lists the codes' meanings).
 struct ErrorRow {
     int32_t code;
-    const char* text;
-    // The Qt error this code stands for; none for our own failures.
-    std::optional<QSerialPort::SerialPortError> qtError;
+    QSerialPort::SerialPortError qtError;
 };
-
-// The one place that turns a port error into a code and its text.
-const std::array<ErrorRow, 12> kErrorRows = {{
-    {kSerialNoError, "no error", QSerialPort::NoError},
-    {kSerialDeviceNotFound, "device not found", QSerialPort::DeviceNotFoundError},
-    {kSerialPermissionDenied, "permission denied", QSerialPort::PermissionError},
-    {kSerialCouldNotOpen, "could not open the device (in use)", QSerialPort::OpenError},
-    {kSerialUnsupportedSetting, "unsupported line setting", std::nullopt},
-    {kSerialWriteFailed, "write failed", QSerialPort::WriteError},
-    {kSerialReadFailed, "read failed", QSerialPort::ReadError},
-    {kSerialDeviceGone, "device gone", QSerialPort::ResourceError},
-    {kSerialTimeout, "timeout", QSerialPort::TimeoutError},
-    {kSerialUnsupportedOperation, "unsupported operation", QSerialPort::UnsupportedOperationError},
-    {kSerialNotOpen, "port not open", QSerialPort::NotOpenError},
-    {kSerialUnknownError, "unknown error", QSerialPort::UnknownError},
+const std::array<ErrorRow, 10> kErrorRows = {{
+    {kSerialNoError, QSerialPort::NoError},
+    {kSerialDeviceNotFound, QSerialPort::DeviceNotFoundError},
+    {kSerialPermissionDenied, QSerialPort::PermissionError},
+    {kSerialCouldNotOpen, QSerialPort::OpenError},
+    {kSerialWriteFailed, QSerialPort::WriteError},
+    {kSerialReadFailed, QSerialPort::ReadError},
+    {kSerialDeviceGone, QSerialPort::ResourceError},
+    {kSerialTimeout, QSerialPort::TimeoutError},
+    {kSerialUnsupportedOperation, QSerialPort::UnsupportedOperationError},
+    {kSerialNotOpen, QSerialPort::NotOpenError},
 }};
 
 // About a minute of the line at 9600 baud.
@@ -127,27 +122,6 @@ int32_t OpenFailureCode(QSerialPort::SerialPortError error, const Text& location
 }
 
 } // namespace
-
-const std::vector<SerialErrorEntry>& SerialErrorTable() {
-    static const std::vector<SerialErrorEntry> table = [] {
-        std::vector<SerialErrorEntry> entries;
-        entries.reserve(kErrorRows.size());
-        for (const ErrorRow& row : kErrorRows) {
-            entries.push_back({row.code, row.text});
-        }
-        return entries;
-    }();
-    return table;
-}
-
-Text SerialErrorText(int32_t code) {
-    for (const ErrorRow& row : kErrorRows) {
-        if (row.code == code) {
-            return row.text;
-        }
-    }
-    return SerialErrorText(kSerialUnknownError);
-}
 
 SerialConnection::SerialConnection(QObject* parent)
     : QObject(parent), port_(new QSerialPort(this)) {
@@ -247,10 +221,6 @@ void SerialConnection::SetDataAvailableHandler(std::function<void()> handler) {
     }
 }
 
-void SerialConnection::SetGoneHandler(std::function<void()> handler) {
-    gone_ = std::move(handler);
-}
-
 void SerialConnection::OnReadyRead() {
     if (inHandler_) {
         readyReadInHandler_ = true;
@@ -335,10 +305,6 @@ void SerialConnection::DeviceGone() {
     state_ = PortState::Closed;
     lastError_ = kSerialDeviceGone;
     port_->close();
-    if (gone_) {
-        const std::function<void()> handler = gone_;
-        handler();
-    }
 }
 
 namespace {

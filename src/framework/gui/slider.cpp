@@ -54,10 +54,6 @@ void Slider::ApplyOwnProperties() {
     SetTickStyle(tickStyle_);
 }
 
-int32_t Slider::Value() const {
-    return value_;
-}
-
 void Slider::SetMinimum(int32_t value) {
     CheckMainThread();
     minimum_ = value;

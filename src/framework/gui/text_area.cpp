@@ -15,25 +15,26 @@ const ClassRecord& TextArea::Record() {
         "TextArea", &RectControl::Record(), [] { return std::make_shared<TextArea>(); },
         Properties({{
                         MakeProperty("Border", T::Boolean, &A::SetBorder),
-                        MakeProperty("MultiLine", T::Boolean, &A::SetMultiLine),
+                        // Lines wrap unless there is a horizontal scroll bar, so nothing hides.
+                        IgnoredProperty("MultiLine", T::Boolean),
                         MakeProperty("ScrollBarHorizontal", T::Boolean, &A::SetScrollBarHorizontal),
                         MakeProperty("ScrollBarVertical", T::Boolean, &A::SetScrollBarVertical),
-                        MakeProperty("Styled", T::Boolean, &A::SetStyled),
-                        MakeProperty("UseFocusRing", T::Boolean, &A::SetUseFocusRing),
+                        IgnoredProperty("Styled", T::Boolean),
+                        IgnoredProperty("UseFocusRing", T::Boolean),
                         MakeProperty("TextColor", T::Color, &A::SetTextColor),
                         MakeProperty("BackColor", T::Color, &A::SetBackColor),
-                        MakeProperty("Format", T::Text, &A::SetFormat),
-                        MakeProperty("HideSelection", T::Boolean, &A::SetHideSelection),
-                        MakeProperty("LineHeight", T::Double, &A::SetLineHeight),
-                        MakeProperty("LineSpacing", T::Double, &A::SetLineSpacing),
+                        IgnoredProperty("Format", T::Text),
+                        IgnoredProperty("HideSelection", T::Boolean),
+                        IgnoredProperty("LineHeight", T::Double),
+                        IgnoredProperty("LineSpacing", T::Double),
                         MakeProperty("Text", T::Text, &A::SetText),
-                        MakeProperty("Mask", T::Text, &A::SetMask),
+                        IgnoredProperty("Mask", T::Text),
                         MakeProperty("ReadOnly", T::Boolean, &A::SetReadOnly),
-                        MakeProperty("LimitText", T::Int32, &A::SetLimitText),
+                        // The program's appends are never cut.
+                        IgnoredProperty("LimitText", T::Int32),
                         MakeProperty("AcceptTabs", T::Boolean, &A::SetAcceptTabs),
                         MakeProperty("Alignment", T::Int32, &A::SetAlignment),
-                        MakeProperty("AutomaticallyCheckSpelling", T::Boolean,
-                                     &A::SetAutomaticallyCheckSpelling),
+                        IgnoredProperty("AutomaticallyCheckSpelling", T::Boolean),
                     },
                     FontGroupProperties(),
                     DataGroupProperties()})};
@@ -57,7 +58,7 @@ void TextArea::ApplyOwnProperties() {
     view_->SetText(pendingText_);
     pendingText_.clear();
     SetBorder(border_);
-    SetMultiLine(multiLine_);
+    SetScrollBarHorizontal(scrollBarHorizontal_);
     SetScrollBarVertical(scrollBarVertical_);
     SetReadOnly(readOnly_);
     SetAcceptTabs(acceptTabs_);
@@ -119,12 +120,6 @@ void TextArea::SetBorder(bool value) {
     if (view_) {
         view_->Widget()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame);
     }
-}
-
-void TextArea::SetMultiLine(bool value) {
-    CheckMainThread();
-    multiLine_ = value;
-    SetScrollBarHorizontal(scrollBarHorizontal_);
 }
 
 void TextArea::SetScrollBarHorizontal(bool value) {

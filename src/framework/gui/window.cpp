@@ -76,18 +76,19 @@ const ClassRecord& Window::Record() {
             MakeProperty("MinHeight", T::Int32, &Window::SetMinHeight),
             MakeProperty("MaxWidth", T::Int32, &Window::SetMaxWidth),
             MakeProperty("MaxHeight", T::Int32, &Window::SetMaxHeight),
-            MakeProperty("Frame", T::Int32, &Window::SetFrame),
+            IgnoredProperty("Frame", T::Int32), // a document window, the only kind used
             MakeProperty("Title", T::Text, &Window::SetTitle),
             MakeProperty("CloseButton", T::Boolean, &Window::SetCloseButton),
             MakeProperty("Resizeable", T::Boolean, &Window::SetResizeable),
             MakeProperty("MaximizeButton", T::Boolean, &Window::SetMaximizeButton),
             MakeProperty("MinimizeButton", T::Boolean, &Window::SetMinimizeButton),
-            MakeProperty("FullScreenButton", T::Boolean, &Window::SetFullScreenButton),
-            MakeProperty("Composite", T::Boolean, &Window::SetComposite),
-            MakeProperty("MacProcId", T::Int32, &Window::SetMacProcId),
+            // Linux window managers offer no separate full-screen button.
+            IgnoredProperty("FullScreenButton", T::Boolean),
+            IgnoredProperty("Composite", T::Boolean),
+            IgnoredProperty("MacProcId", T::Int32),
             MakeProperty("Placement", T::Int32, &Window::SetPlacement),
             MakeProperty("Visible", T::Boolean, &Window::SetVisible),
-            MakeProperty("LiveResize", T::Boolean, &Window::SetLiveResize),
+            IgnoredProperty("LiveResize", T::Boolean),
             MakeProperty("FullScreen", T::Boolean, &Window::SetFullScreen),
             MakeProperty("HasBackColor", T::Boolean, &Window::SetHasBackColor),
             MakeProperty("BackColor", T::Color, &Window::SetBackColor),
@@ -315,14 +316,8 @@ void Window::ApplyGeometry() {
     }
 }
 
-void Window::SetFrame(int32_t value) {
-    // 0 is a document window, the only kind the tool uses; the others are kept as given.
-    frame_ = value;
-}
-
 void Window::SetTitle(const framework::Text& title) {
     CheckMainThread();
-    title_ = title;
     if (widget_) {
         widget_->setWindowTitle(DisplayString(title));
     }
@@ -349,11 +344,6 @@ void Window::SetMinimizeButton(bool value) {
     ApplyFlags();
 }
 
-void Window::SetFullScreenButton(bool value) {
-    // Linux window managers offer no separate full-screen button.
-    fullScreenButton_ = value;
-}
-
 void Window::ApplyFlags() {
     if (!widget_) {
         return;
@@ -376,10 +366,6 @@ void Window::ApplyFlags() {
             widget_->show();
         }
     }
-}
-
-void Window::SetPlacement(int32_t value) {
-    placement_ = value;
 }
 
 void Window::SetVisible(bool value) {

@@ -59,41 +59,16 @@ public:
     void SetMinHeight(int32_t value);
     void SetMaxWidth(int32_t value);
     void SetMaxHeight(int32_t value);
-    int32_t MinWidth() const { return minWidth_; }
-    int32_t MinHeight() const { return minHeight_; }
-    int32_t MaxWidth() const { return maxWidth_; }
-    int32_t MaxHeight() const { return maxHeight_; }
-    void SetFrame(int32_t value);
-    int32_t Frame() const { return frame_; }
-    framework::Text Title() const { return title_; }
     void SetTitle(const framework::Text& title);
     void SetCloseButton(bool value);
     void SetResizeable(bool value);
     void SetMaximizeButton(bool value);
     void SetMinimizeButton(bool value);
-    void SetFullScreenButton(bool value);
-    bool CloseButton() const { return closeButton_; }
-    bool Resizeable() const { return resizeable_; }
-    bool MaximizeButton() const { return maximizeButton_; }
-    bool MinimizeButton() const { return minimizeButton_; }
-    bool FullScreenButton() const { return fullScreenButton_; }
-    void SetComposite(bool value) { composite_ = value; }
-    bool Composite() const { return composite_; }
-    void SetMacProcId(int32_t value) { macProcId_ = value; }
-    int32_t MacProcId() const { return macProcId_; }
-    void SetPlacement(int32_t value);
-    int32_t Placement() const { return placement_; }
-    bool Visible() const { return visible_; }
+    void SetPlacement(int32_t value) { placement_ = value; }
     void SetVisible(bool value);
-    void SetLiveResize(bool value) { liveResize_ = value; }
-    bool LiveResize() const { return liveResize_; }
-    bool FullScreen() const { return fullScreen_; }
     void SetFullScreen(bool value);
-    bool HasBackColor() const { return hasBackColor_; }
     void SetHasBackColor(bool value);
-    Color BackColor() const { return backColor_; }
     void SetBackColor(Color value);
-    bool MenuBarVisible() const { return menuBarVisible_; }
     void SetMenuBarVisible(bool value);
 
     QMainWindow* Widget() const { return widget_; }
@@ -128,12 +103,9 @@ private:
 
     int32_t width_ = 300, height_ = 300;
     int32_t minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000;
-    int32_t frame_ = 0;
-    framework::Text title_;
     bool closeButton_ = true, resizeable_ = true, maximizeButton_ = true, minimizeButton_ = true;
-    bool fullScreenButton_ = false, composite_ = false;
-    int32_t macProcId_ = 0, placement_ = 0;
-    bool visible_ = true, liveResize_ = true, fullScreen_ = false, hasBackColor_ = false;
+    int32_t placement_ = 0;
+    bool visible_ = true, fullScreen_ = false, hasBackColor_ = false;
     Color backColor_{255, 255, 255, 0};
     bool menuBarVisible_ = true;
 };

@@ -172,6 +172,6 @@ TEST(TextChr, GivesOneByteForCodesUpTo255AndNothingOutside) {
 }
 
 TEST(TextEndOfLine, IsLineFeedOnEitherSide) {
-    EXPECT_EQ(EndOfLine() + Text("x"), "\nx");
-    EXPECT_EQ(Text("x") + EndOfLine(), "x\n");
+    EXPECT_EQ(EndOfLine().Operator_Add("x"), "\nx");
+    EXPECT_EQ(EndOfLine().Operator_AddRight("x"), "x\n");
 }
