@@ -114,27 +114,19 @@ void RectControl::ApplyGeometry() {
 }
 
 void RectControl::SetLeft(int32_t value) {
-    CheckMainThread();
-    left_ = value;
-    ApplyGeometry();
+    Store(left_, value, [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetTop(int32_t value) {
-    CheckMainThread();
-    top_ = value;
-    ApplyGeometry();
+    Store(top_, value, [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetWidth(int32_t value) {
-    CheckMainThread();
-    width_ = std::max(0, value);
-    ApplyGeometry();
+    Store(width_, std::max(0, value), [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetHeight(int32_t value) {
-    CheckMainThread();
-    height_ = std::max(0, value);
-    ApplyGeometry();
+    Store(height_, std::max(0, value), [this] { ApplyGeometry(); });
 }
 
 void RectControl::ContentResized(int32_t oldWidth, int32_t oldHeight, int32_t newWidth,
@@ -166,35 +158,23 @@ void RectControl::SetTabIndex(int32_t value) {
 }
 
 void RectControl::SetTabStop(bool value) {
-    CheckMainThread();
-    tabStop_ = value;
-    if (widget_ && !value) {
-        widget_->setFocusPolicy(Qt::ClickFocus);
-    }
+    Store(tabStop_, value, [this, value] {
+        if (!value) {
+            widget_->setFocusPolicy(Qt::ClickFocus);
+        }
+    });
 }
 
 void RectControl::SetEnabled(bool value) {
-    CheckMainThread();
-    enabled_ = value;
-    if (widget_) {
-        widget_->setEnabled(value);
-    }
+    Store(enabled_, value, [this, value] { widget_->setEnabled(value); });
 }
 
 void RectControl::SetVisible(bool value) {
-    CheckMainThread();
-    visible_ = value;
-    if (widget_) {
-        widget_->setVisible(value);
-    }
+    Store(visible_, value, [this, value] { widget_->setVisible(value); });
 }
 
 void RectControl::SetHelpTag(const framework::Text& value) {
-    CheckMainThread();
-    helpTag_ = value;
-    if (widget_) {
-        widget_->setToolTip(DisplayString(value));
-    }
+    Store(helpTag_, value, [this, &value] { widget_->setToolTip(DisplayString(value)); });
 }
 
 void RectControl::SetTransparent(bool value) {

@@ -96,13 +96,15 @@ public:
     // The font group, for the classes that declare it. "System" and size 0 are the platform's
     // default font.
     const framework::Text& TextFont() const { return textFont_; }
-    void SetTextFont(const framework::Text& value) { SetFontPart(textFont_, value); }
+    void SetTextFont(const framework::Text& value) {
+        Store(textFont_, value, &RectControl::ApplyFont);
+    }
     float TextSize() const { return textSize_; }
-    void SetTextSize(float value) { SetFontPart(textSize_, value); }
-    void SetTextUnit(uint8_t value) { SetFontPart(textUnit_, value); }
-    void SetBold(bool value) { SetFontPart(bold_, value); }
-    void SetItalic(bool value) { SetFontPart(italic_, value); }
-    void SetUnderline(bool value) { SetFontPart(underline_, value); }
+    void SetTextSize(float value) { Store(textSize_, value, &RectControl::ApplyFont); }
+    void SetTextUnit(uint8_t value) { Store(textUnit_, value, &RectControl::ApplyFont); }
+    void SetBold(bool value) { Store(bold_, value, &RectControl::ApplyFont); }
+    void SetItalic(bool value) { Store(italic_, value, &RectControl::ApplyFont); }
+    void SetUnderline(bool value) { Store(underline_, value, &RectControl::ApplyFont); }
 
     // Keeps the locked distances when the content area changes size.
     void ContentResized(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight);
@@ -114,14 +116,20 @@ protected:
     // Brings a new widget up to the properties set so far.
     virtual void ApplyOwnProperties() {}
     void CheckConstructed() const;
+    // Stores a property on the main thread and, once the widget exists, shows it.
+    template <class T, class Show> void Store(T& field, const T& value, Show show) {
+        CheckMainThread();
+        field = value;
+        if (widget_) {
+            show();
+        }
+    }
+    template <class T, class C> void Store(T& field, const T& value, void (C::*apply)()) {
+        Store(field, value, [this, apply] { (static_cast<C*>(this)->*apply)(); });
+    }
 
 private:
     void ApplyGeometry();
-    template <class T> void SetFontPart(T& part, const T& value) {
-        CheckMainThread();
-        part = value;
-        ApplyFont();
-    }
 
     QPointer<QWidget> widget_;
     int32_t left_ = 0, top_ = 0, width_ = 80, height_ = 22;

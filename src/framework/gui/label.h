@@ -15,10 +15,10 @@ public:
     const framework::Text& Text() const { return text_; }
     void SetText(const framework::Text& text);
     // 0 left, 1 centre, 2 right.
-    void SetTextAlign(int32_t value);
-    void SetTextColor(Color value);
-    void SetMultiLine(bool value);
-    void SetSelectable(bool value);
+    void SetTextAlign(int32_t value) { Store(textAlign_, value, &Label::Apply); }
+    void SetTextColor(Color value) { Store(textColor_, value, &Label::Apply); }
+    void SetMultiLine(bool value) { Store(multiLine_, value, &Label::Apply); }
+    void SetSelectable(bool value) { Store(selectable_, value, &Label::Apply); }
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

@@ -46,19 +46,11 @@ QPushButton* PushButton::Button() const {
 }
 
 void PushButton::SetCaption(const framework::Text& caption) {
-    CheckMainThread();
-    caption_ = caption;
-    if (Button()) {
-        Button()->setText(DisplayString(caption));
-    }
+    Store(caption_, caption, [this] { Button()->setText(DisplayString(caption_)); });
 }
 
 void PushButton::SetDefault(bool value) {
-    CheckMainThread();
-    default_ = value;
-    if (Button()) {
-        Button()->setDefault(value);
-    }
+    Store(default_, value, [this] { Button()->setDefault(default_); });
 }
 
 void PushButton::SetCancel(bool value) {

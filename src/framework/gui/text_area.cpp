@@ -115,50 +115,29 @@ void TextArea::SetScrollPosition(int32_t line) {
 }
 
 void TextArea::SetBorder(bool value) {
-    CheckMainThread();
-    border_ = value;
-    if (view_) {
+    Store(border_, value, [=, this] {
         view_->Widget()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame);
-    }
+    });
 }
 
 void TextArea::SetScrollBarHorizontal(bool value) {
-    CheckMainThread();
-    scrollBarHorizontal_ = value;
-    if (view_) {
+    Store(scrollBarHorizontal_, value, [=, this] {
         // Without a horizontal scroll bar long lines wrap, so nothing is hidden.
         view_->Widget()->setLineWrapMode(value ? QPlainTextEdit::NoWrap
                                                : QPlainTextEdit::WidgetWidth);
         view_->Widget()->setHorizontalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded
                                                             : Qt::ScrollBarAlwaysOff);
-    }
+    });
 }
 
 void TextArea::SetScrollBarVertical(bool value) {
-    CheckMainThread();
-    scrollBarVertical_ = value;
-    if (view_) {
+    Store(scrollBarVertical_, value, [=, this] {
         view_->Widget()->setVerticalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded
                                                           : Qt::ScrollBarAlwaysOff);
-    }
-}
-
-void TextArea::SetTextColor(Color value) {
-    CheckMainThread();
-    textColor_ = value;
-    ApplyColors();
-}
-
-void TextArea::SetBackColor(Color value) {
-    CheckMainThread();
-    backColor_ = value;
-    ApplyColors();
+    });
 }
 
 void TextArea::ApplyColors() {
-    if (!view_) {
-        return;
-    }
     QPalette palette = view_->Widget()->palette();
     palette.setColor(QPalette::Text, ToQColor(textColor_));
     palette.setColor(QPalette::Base, ToQColor(backColor_));
@@ -166,31 +145,21 @@ void TextArea::ApplyColors() {
 }
 
 void TextArea::SetReadOnly(bool value) {
-    CheckMainThread();
-    readOnly_ = value;
-    if (view_) {
-        view_->Widget()->setReadOnly(value);
-    }
+    Store(readOnly_, value, [=, this] { view_->Widget()->setReadOnly(value); });
 }
 
 void TextArea::SetAcceptTabs(bool value) {
-    CheckMainThread();
-    acceptTabs_ = value;
-    if (view_) {
-        view_->Widget()->setTabChangesFocus(!value);
-    }
+    Store(acceptTabs_, value, [=, this] { view_->Widget()->setTabChangesFocus(!value); });
 }
 
 void TextArea::SetAlignment(int32_t value) {
-    CheckMainThread();
-    alignment_ = value;
-    if (view_) {
+    Store(alignment_, value, [=, this] {
         QTextOption option = view_->Widget()->document()->defaultTextOption();
         option.setAlignment(value == 2   ? Qt::AlignHCenter
                             : value == 3 ? Qt::AlignRight
                                          : Qt::AlignLeft);
         view_->Widget()->document()->setDefaultTextOption(option);
-    }
+    });
 }
 
 } // namespace framework

@@ -29,8 +29,12 @@ public:
     void SetBorder(bool value);
     void SetScrollBarHorizontal(bool value);
     void SetScrollBarVertical(bool value);
-    void SetTextColor(Color value);
-    void SetBackColor(Color value);
+    void SetTextColor(Color value) {
+        Store(textColor_, value, [this] { ApplyColors(); });
+    }
+    void SetBackColor(Color value) {
+        Store(backColor_, value, [this] { ApplyColors(); });
+    }
     void SetReadOnly(bool value);
     void SetAcceptTabs(bool value);
     // 0 default (left), 1 left, 2 centre, 3 right.

@@ -269,38 +269,6 @@ int32_t Window::Height() const {
     return widget_ ? widget_->height() - MenuBarHeight() : height_;
 }
 
-void Window::SetWidth(int32_t value) {
-    CheckMainThread();
-    width_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetHeight(int32_t value) {
-    CheckMainThread();
-    height_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMinWidth(int32_t value) {
-    minWidth_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMinHeight(int32_t value) {
-    minHeight_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMaxWidth(int32_t value) {
-    maxWidth_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMaxHeight(int32_t value) {
-    maxHeight_ = value;
-    ApplyGeometry();
-}
-
 void Window::ApplyGeometry() {
     if (!widget_) {
         return;
@@ -323,25 +291,10 @@ void Window::SetTitle(const framework::Text& title) {
     }
 }
 
-void Window::SetCloseButton(bool value) {
-    closeButton_ = value;
-    ApplyFlags();
-}
-
 void Window::SetResizeable(bool value) {
     resizeable_ = value;
     ApplyFlags();
     ApplyGeometry();
-}
-
-void Window::SetMaximizeButton(bool value) {
-    maximizeButton_ = value;
-    ApplyFlags();
-}
-
-void Window::SetMinimizeButton(bool value) {
-    minimizeButton_ = value;
-    ApplyFlags();
 }
 
 void Window::ApplyFlags() {
@@ -398,16 +351,6 @@ void Window::SetFullScreen(bool value) {
     if (widget_ && constructed_ && visible_) {
         value ? widget_->showFullScreen() : widget_->showNormal();
     }
-}
-
-void Window::SetHasBackColor(bool value) {
-    hasBackColor_ = value;
-    ApplyBackColor();
-}
-
-void Window::SetBackColor(Color value) {
-    backColor_ = value;
-    ApplyBackColor();
 }
 
 void Window::ApplyBackColor() {

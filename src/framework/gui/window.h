@@ -2,6 +2,7 @@
 
 #include "framework/core/object.h"
 #include "framework/gui/delegate.h"
+#include "framework/gui/runtime.h"
 
 #include <QPointer>
 
@@ -52,23 +53,23 @@ public:
 
     // Content area size and its limits.
     int32_t Width() const;
-    void SetWidth(int32_t value);
+    void SetWidth(int32_t value) { Change(width_, value, &Window::ApplyGeometry); }
     int32_t Height() const;
-    void SetHeight(int32_t value);
-    void SetMinWidth(int32_t value);
-    void SetMinHeight(int32_t value);
-    void SetMaxWidth(int32_t value);
-    void SetMaxHeight(int32_t value);
+    void SetHeight(int32_t value) { Change(height_, value, &Window::ApplyGeometry); }
+    void SetMinWidth(int32_t value) { Change(minWidth_, value, &Window::ApplyGeometry); }
+    void SetMinHeight(int32_t value) { Change(minHeight_, value, &Window::ApplyGeometry); }
+    void SetMaxWidth(int32_t value) { Change(maxWidth_, value, &Window::ApplyGeometry); }
+    void SetMaxHeight(int32_t value) { Change(maxHeight_, value, &Window::ApplyGeometry); }
     void SetTitle(const framework::Text& title);
-    void SetCloseButton(bool value);
+    void SetCloseButton(bool value) { Change(closeButton_, value, &Window::ApplyFlags); }
     void SetResizeable(bool value);
-    void SetMaximizeButton(bool value);
-    void SetMinimizeButton(bool value);
+    void SetMaximizeButton(bool value) { Change(maximizeButton_, value, &Window::ApplyFlags); }
+    void SetMinimizeButton(bool value) { Change(minimizeButton_, value, &Window::ApplyFlags); }
     void SetPlacement(int32_t value) { placement_ = value; }
     void SetVisible(bool value);
     void SetFullScreen(bool value);
-    void SetHasBackColor(bool value);
-    void SetBackColor(Color value);
+    void SetHasBackColor(bool value) { Change(hasBackColor_, value, &Window::ApplyBackColor); }
+    void SetBackColor(Color value) { Change(backColor_, value, &Window::ApplyBackColor); }
     void SetMenuBarVisible(bool value);
 
     QMainWindow* Widget() const { return widget_; }
@@ -86,6 +87,11 @@ public:
     void ApplyTabOrder();
 
 private:
+    template <class T> void Change(T& field, const T& value, void (Window::*apply)()) {
+        CheckMainThread();
+        field = value;
+        (this->*apply)();
+    }
     void ApplyGeometry();
     void ApplyFlags();
     void ApplyBackColor();
