@@ -15,10 +15,6 @@ int32_t ClampedSize(std::size_t size) {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // A written exponent saturates here: far past the range of a double, far from int64 overflow.
 constexpr int64_t kExponentLimit = 1'000'000'000'000'000;
 
@@ -90,10 +86,7 @@ int32_t UpperBound(const std::vector<Text>& list) {
 
 double Val(const Text& s) {
     const auto digitsFrom = [&s](std::size_t i) {
-        while (i < s.size() && IsDigit(s[i])) {
-            ++i;
-        }
-        return i;
+        return std::min(s.find_first_not_of("0123456789", i), s.size());
     };
     std::size_t start = std::min(s.find_first_not_of(" \t"), s.size());
     const bool negative = start < s.size() && s[start] == '-';

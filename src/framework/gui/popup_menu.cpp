@@ -56,7 +56,12 @@ void PopupMenu::ShowSelection() {
 
 void PopupMenu::SetInitialValue(const framework::Text& rows) {
     CheckMainThread();
-    DeleteAllRows();
+    rows_.clear();
+    listIndex_ = -1;
+    if (QComboBox* combo = Widget()) {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i <= rows.size(); ++i) {
         if (i == rows.size() || rows[i] == '\r' || rows[i] == '\n') {
@@ -78,16 +83,6 @@ void PopupMenu::AddRow(const framework::Text& row) {
         const QSignalBlocker quiet(combo);
         combo->addItem(DisplayString(row));
         combo->setCurrentIndex(listIndex_);
-    }
-}
-
-void PopupMenu::DeleteAllRows() {
-    CheckMainThread();
-    rows_.clear();
-    listIndex_ = -1;
-    if (QComboBox* combo = Widget()) {
-        const QSignalBlocker quiet(combo);
-        combo->clear();
     }
 }
 

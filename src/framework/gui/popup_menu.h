@@ -17,7 +17,6 @@ public:
     // The rows as one text, joined by line breaks (CR, LF or CR LF).
     void SetInitialValue(const framework::Text& rows);
     void AddRow(const framework::Text& row);
-    void DeleteAllRows();
     int32_t ListCount() const { return static_cast<int32_t>(rows_.size()); }
     // The selected row from 0; -1 when none is.
     int32_t ListIndex() const { return listIndex_; }

@@ -50,46 +50,26 @@ struct QtLineSettings {
 };
 
 std::optional<QtLineSettings> ToQt(const SerialSettings& s) {
-    if (s.baud < 0 || s.baud >= static_cast<int32_t>(kSerialBaudRates.size()) || s.bits < 0 ||
-        s.bits >= static_cast<int32_t>(kSerialDataBits.size())) {
-        return std::nullopt;
-    }
+    // By our parity and stop-bit numbers. One and a half stop bits is refused: POSIX terminals
+    // cannot express it, and Qt would quietly give one stop bit instead.
+    constexpr std::array<QSerialPort::Parity, 3> kParities = {
+        QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity};
+    constexpr std::array<std::optional<QSerialPort::StopBits>, 3> kStopBits = {
+        QSerialPort::OneStop, std::nullopt, QSerialPort::TwoStop};
+    const auto in = [](int32_t index, const auto& table) {
+        return index >= 0 && static_cast<std::size_t>(index) < table.size();
+    };
     // Qt has no DTR/DSR flow mode and only one flow mode at a time.
-    if (s.dtr || (s.xon && s.cts)) {
+    if (!in(s.baud, kSerialBaudRates) || !in(s.bits, kSerialDataBits) || !in(s.parity, kParities) ||
+        !in(s.stop, kStopBits) || !kStopBits[s.stop] || s.dtr || (s.xon && s.cts)) {
         return std::nullopt;
     }
-    QtLineSettings q{};
-    q.baud = kSerialBaudRates[static_cast<size_t>(s.baud)];
-    q.bits = static_cast<QSerialPort::DataBits>(kSerialDataBits[static_cast<size_t>(s.bits)]);
-    switch (s.parity) {
-    case kSerialParityNone:
-        q.parity = QSerialPort::NoParity;
-        break;
-    case kSerialParityOdd:
-        q.parity = QSerialPort::OddParity;
-        break;
-    case kSerialParityEven:
-        q.parity = QSerialPort::EvenParity;
-        break;
-    default:
-        return std::nullopt;
-    }
-    switch (s.stop) {
-    case kSerialStopOne:
-        q.stop = QSerialPort::OneStop;
-        break;
-    case kSerialStopTwo:
-        q.stop = QSerialPort::TwoStop;
-        break;
-    default:
-        // Includes one and a half: POSIX terminals cannot express it, and Qt would quietly
-        // give one stop bit instead.
-        return std::nullopt;
-    }
-    q.flow = s.xon   ? QSerialPort::SoftwareControl
-             : s.cts ? QSerialPort::HardwareControl
-                     : QSerialPort::NoFlowControl;
-    return q;
+    return QtLineSettings{kSerialBaudRates[s.baud],
+                          static_cast<QSerialPort::DataBits>(kSerialDataBits[s.bits]),
+                          kParities[s.parity], *kStopBits[s.stop],
+                          s.xon   ? QSerialPort::SoftwareControl
+                          : s.cts ? QSerialPort::HardwareControl
+                                  : QSerialPort::NoFlowControl};
 }
 
 QString PathFromText(const Text& t) {
