@@ -50,10 +50,6 @@ Text Mid(const Text& s, int32_t start, int32_t length) {
     return s.substr(first, static_cast<std::size_t>(length));
 }
 
-Text Mid(const Text& s, int32_t start) {
-    return Mid(s, start, -1);
-}
-
 std::vector<Text> Split(const Text& s, const Text& delimiter) {
     std::vector<Text> pieces;
     if (delimiter.empty()) {

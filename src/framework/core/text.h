@@ -19,8 +19,6 @@ Text Left(const Text& s, int32_t n);
 Text Right(const Text& s, int32_t n);
 // At most `length` characters from the 1-based `start`; only the characters present.
 Text Mid(const Text& s, int32_t start, int32_t length);
-// Everything from the 1-based `start`.
-Text Mid(const Text& s, int32_t start);
 // Pieces between delimiters, delimiters removed, empty pieces kept: n delimiters give n + 1
 // pieces. An empty delimiter gives one piece per character.
 std::vector<Text> Split(const Text& s, const Text& delimiter);

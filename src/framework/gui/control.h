@@ -73,9 +73,7 @@ public:
     QWidget* Handle() const override { return widget_; }
     const std::vector<EventDecl>& Events() const override;
 
-    int32_t Left() const { return left_; }
     void SetLeft(int32_t value);
-    int32_t Top() const { return top_; }
     void SetTop(int32_t value);
     int32_t Width() const { return width_; }
     void SetWidth(int32_t value);
@@ -95,11 +93,9 @@ public:
 
     // The font group, for the classes that declare it. "System" and size 0 are the platform's
     // default font.
-    const framework::Text& TextFont() const { return textFont_; }
     void SetTextFont(const framework::Text& value) {
         Store(textFont_, value, &RectControl::ApplyFont);
     }
-    float TextSize() const { return textSize_; }
     void SetTextSize(float value) { Store(textSize_, value, &RectControl::ApplyFont); }
     void SetTextUnit(uint8_t value) { Store(textUnit_, value, &RectControl::ApplyFont); }
     void SetBold(bool value) { Store(bold_, value, &RectControl::ApplyFont); }

@@ -88,8 +88,4 @@ void Slider::SetTickStyle(int32_t value) {
     });
 }
 
-bool Slider::Vertical() const {
-    return Widget() && Widget()->orientation() == Qt::Vertical;
-}
-
 } // namespace framework

@@ -21,7 +21,6 @@ public:
     void SetLiveScroll(bool value);
     // 0 none, 1 above or left, 2 below or right, 3 both sides.
     void SetTickStyle(int32_t value);
-    bool Vertical() const;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

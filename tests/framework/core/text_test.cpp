@@ -23,7 +23,7 @@ TEST(TextSlices, GiveOnlyTheCharactersPresent) {
         {Right(s, kMin), ""},   {Mid(s, 2, 3), "ell"},    {Mid(s, 4, 10), "lo"},
         {Mid(s, 6, 1), ""},     {Mid(s, kMax, kMax), ""}, {Mid(s, 0, 2), "He"},
         {Mid(s, kMin, 1), "H"}, {Mid(s, 2, -1), "ello"},  {Mid(s, 2, 0), ""},
-        {Mid(s, 3), "llo"},     {Mid("", 1, 1), ""},      {Mid(s, 5, kMax), "o"}};
+        {Mid(s, 3, -5), "llo"}, {Mid("", 1, 1), ""},      {Mid(s, 5, kMax), "o"}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
     }
