@@ -6,15 +6,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 
 TEST_F(ProgramTest, MainWindowOpensWithFifteenControls) {
     auto window = OpenMainWindow();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->ControlCount(), 15);
-    EXPECT_EQ(window->Title(), "Quarrendel");
+    EXPECT_EQ(window->Widget()->windowTitle().toStdString(), "Quarrendel");
     EXPECT_EQ(window->Width(), 800);
     EXPECT_EQ(window->Height(), 400);
     EXPECT_EQ(window->MenuBar(), MainMenuBar());
@@ -65,69 +68,74 @@ struct StartUpSeams {
     StartUpSeams& operator=(const StartUpSeams&) = delete;
 };
 
-bool Took(const std::string& step) {
-    const auto& steps = framework::RuntimeSteps();
-    return std::count(steps.begin(), steps.end(), step) > 0;
+// What the start-up road showed while it ran: the classes it asked for, in order, and the event
+// loop once it ran.
+struct Seen {
+    QObject alive; // timers that would outlive the test go with it
+    std::vector<std::string> created;
+    bool loopRan = false;
+    bool windowOpenInLoop = false;
+    bool menuBarOnAppInLoop = false;
+};
+
+bool LoopRuns() {
+    return QThread::currentThread()->loopLevel() > 0;
 }
 
 // Chooses File > Quit as the operator would, once the event loop runs (the window's opening
-// yields run timers too, before the loop). Gives up when RunMain ended without a loop.
-void ChooseQuitOnceRunning() {
-    QTimer::singleShot(0, qApp, [] {
-        if (Took("RuntimeExit")) {
+// yields run timers too, before the loop).
+void ChooseQuitOnceRunning(Seen& seen) {
+    QTimer::singleShot(0, &seen.alive, [&seen] {
+        if (!LoopRuns()) {
+            ChooseQuitOnceRunning(seen);
             return;
         }
-        const auto& steps = framework::RuntimeSteps();
-        if (steps.empty() || steps.back() != "RuntimeRun") {
-            ChooseQuitOnceRunning();
-            return;
-        }
+        seen.loopRan = true;
+        seen.windowOpenInLoop = framework::GetImplicitWindow("wdwMain.wdwMain") != nullptr;
+        const auto app = framework::RuntimeAppObject();
+        seen.menuBarOnAppInLoop = app && app->MenuBar() == MainMenuBar();
         MainMenuBar()->Lookup("FileQuit")->VisibleAction()->trigger();
         // A choice that did not quit must fail the test, not hang it.
-        QTimer::singleShot(0, qApp, [] {
-            if (!Took("RuntimeQuit")) {
+        QTimer::singleShot(0, &seen.alive, [] {
+            if (LoopRuns()) {
                 QCoreApplication::exit(1);
             }
         });
     });
 }
 
-// Every step is taken once, in the order given.
-void ExpectInOrder(const std::vector<std::string>& order) {
-    const auto& steps = framework::RuntimeSteps();
-    auto from = steps.begin();
-    for (const std::string& step : order) {
-        EXPECT_EQ(std::count(steps.begin(), steps.end(), step), 1) << step;
-        const auto at = std::find(from, steps.end(), step);
-        EXPECT_NE(at, steps.end()) << step << " missing or out of order";
-        from = at == steps.end() ? from : at;
-    }
+void WatchCreation(Seen& seen, const framework::ClassRecord* failing = nullptr) {
+    framework::SetNewObjectFailureHook([&seen, failing](const framework::ClassRecord& cls) {
+        seen.created.push_back(cls.name);
+        return &cls == failing;
+    });
 }
 
 } // namespace
 
-TEST(StartUp, TakesEveryStepInOrderAndEndsWhenQuitIsChosen) {
+TEST(StartUp, RunsTheLoopWithTheWindowOpenAndEndsFinalisedWhenQuitIsChosen) {
     StartUpSeams seams;
-    framework::Application::SetSupportsHiDPI(false);
-    bool hiDpiBeforeAppObject = false;
-    framework::SetNewObjectFailureHook([&](const framework::ClassRecord& cls) {
-        if (&cls == &App::Record()) {
-            hiDpiBeforeAppObject = framework::Application::SupportsHiDPI();
-        }
-        return false;
-    });
-    ChooseQuitOnceRunning();
+    Seen seen;
+    WatchCreation(seen);
+    ChooseQuitOnceRunning(seen);
 
     EXPECT_EQ(RunMain(), 0);
-    ExpectInOrder({"RuntimeInit", "RuntimePerformInitializers", "RuntimeSetExceptionHelper",
-                   "RuntimeDeclareFrameworkVersion", "SupportsHiDPI=True",
-                   "RuntimeInitExternalClasses", "InitPluginEntrypoints", "Application.MenuBar",
-                   "RuntimeRegisterAppObject", "RunFrameworkInitialization", "LateStartup",
-                   "RuntimeRun", "RuntimeQuit", "FrameworkFinalizer", "RuntimePerformFinalizers",
-                   "RuntimeExit"});
-    EXPECT_FALSE(Took("UnhandledException"));
-    EXPECT_DOUBLE_EQ(framework::RuntimeFrameworkVersion(), 2018.01);
-    EXPECT_TRUE(hiDpiBeforeAppObject);
+    // The application object first, then its menu bar, then the default window.
+    const auto at = [&seen](const char* name) {
+        return std::find(seen.created.begin(), seen.created.end(), name) - seen.created.begin();
+    };
+    EXPECT_EQ(at("App"), 0);
+    EXPECT_LT(at("App"), at("MainMenuBar.MainMenuBar"));
+    EXPECT_LT(at("MainMenuBar.MainMenuBar"), at("wdwMain.wdwMain"));
+    EXPECT_LT(at("wdwMain.wdwMain"), static_cast<std::ptrdiff_t>(seen.created.size()));
+    EXPECT_TRUE(seen.loopRan);
+    EXPECT_TRUE(seen.windowOpenInLoop);
+    EXPECT_TRUE(seen.menuBarOnAppInLoop);
+    // The framework's finaliser let go of the windows and the application, then the menu bar
+    // module's finaliser of its bar.
+    EXPECT_TRUE(framework::OpenWindows().empty());
+    EXPECT_EQ(framework::RuntimeAppObject(), nullptr);
+    EXPECT_EQ(main_menu_bar_module::implicitInstance, nullptr);
     EXPECT_TRUE(seams.messages.empty());
 }
 
@@ -135,8 +143,8 @@ namespace {
 
 struct FailureCase {
     const char* name;
-    // Stands in the way of the application object.
-    std::function<bool(const framework::ClassRecord&)> hook;
+    // What asking for the application object does instead of making one.
+    std::function<void()> fail;
     std::string report;
 };
 
@@ -151,8 +159,16 @@ class StartUpFailure : public ::testing::TestWithParam<FailureCase> {};
 // Whatever stops the start-up is reported, the finalisers run, and the exit status is 1.
 TEST_P(StartUpFailure, IsReportedFinalisesAndExitsWithOne) {
     StartUpSeams seams;
-    framework::SetNewObjectFailureHook(GetParam().hook);
-    ChooseQuitOnceRunning(); // so a road that ran the loop anyway would still end
+    Seen seen;
+    framework::SetNewObjectFailureHook([&seen](const framework::ClassRecord& cls) {
+        seen.created.push_back(cls.name);
+        if (&cls != &App::Record()) {
+            return false;
+        }
+        GetParam().fail();
+        return true;
+    });
+    ChooseQuitOnceRunning(seen); // so a road that ran the loop anyway would still end
 
     int32_t status = -1;
     ::testing::internal::CaptureStderr();
@@ -160,26 +176,19 @@ TEST_P(StartUpFailure, IsReportedFinalisesAndExitsWithOne) {
     const std::string stderrText = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(status, 1);
-    ExpectInOrder({"RuntimeInit", "UnhandledException", "FrameworkFinalizer",
-                   "RuntimePerformFinalizers", "RuntimeExit"});
-    EXPECT_FALSE(Took("RunFrameworkInitialization"));
-    EXPECT_FALSE(Took("RuntimeRun"));
+    EXPECT_EQ(seen.created, std::vector<std::string>{"App"});
+    EXPECT_FALSE(seen.loopRan);
+    EXPECT_TRUE(framework::OpenWindows().empty());
+    EXPECT_EQ(framework::RuntimeAppObject(), nullptr);
     EXPECT_EQ(seams.messages, std::vector<std::string>{GetParam().report});
     EXPECT_NE(stderrText.find("quarrendel: " + GetParam().report + "\n"), std::string::npos)
         << stderrText;
 }
 
 const FailureCase kFailureCases[] = {
-    {"NilApplicationObject",
-     [](const framework::ClassRecord& cls) { return &cls == &App::Record(); },
+    {"NilApplicationObject", [] {},
      "An exception of class NilObjectException was not handled.\nnil application object"},
-    {"StandardException",
-     [](const framework::ClassRecord& cls) {
-         if (&cls == &App::Record()) {
-             throw std::runtime_error("no memory for the application object");
-         }
-         return false;
-     },
+    {"StandardException", [] { throw std::runtime_error("no memory for the application object"); },
      "An error was not handled.\nno memory for the application object"},
 };
 

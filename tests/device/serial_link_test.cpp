@@ -5,6 +5,7 @@
 
 #include "framework/core/yield.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 
 #include <array>
@@ -111,8 +112,9 @@ TEST_F(PortChoice, ListShowsEveryPortInOrderAndOpensNone) {
 
     ASSERT_EQ(list->ListCount(), 3);
     for (int32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(list->List(i), framework::System().SerialPort(i)->Name());
-        EXPECT_EQ(list->List(i), ports[static_cast<size_t>(i)].name);
+        const QString shown = static_cast<QComboBox*>(list->Handle())->itemText(i);
+        EXPECT_EQ(shown.toStdString(), framework::System().SerialPort(i)->Name());
+        EXPECT_EQ(shown.toStdString(), ports[static_cast<size_t>(i)].name);
         EXPECT_EQ(ProgramHolds(devices[static_cast<size_t>(i)]), 0);
     }
     EXPECT_EQ(list->ListIndex(), -1);

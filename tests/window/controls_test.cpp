@@ -88,8 +88,6 @@ TEST_F(MainWindowControls, StandWhereTheRecordsPutThemAndStayOnResize) {
     const auto expectPlaces = [&](const char* when) {
         for (const ControlRow& row : kControls) {
             if (auto rect = Rect(*window, row)) {
-                const QRect held(rect->Left(), rect->Top(), rect->Width(), rect->Height());
-                EXPECT_EQ(held, row.place) << row.name << " " << when;
                 EXPECT_EQ(rect->Handle()->geometry(), row.place) << row.name << " " << when;
                 EXPECT_EQ(rect->Handle()->parentWidget(), window->Content()) << row.name;
             }
@@ -138,7 +136,7 @@ TEST_F(MainWindowControls, ShowStoredCaptionsAndListsAndSendNothingForThem) {
     auto freq = window->pmFreq();
     ASSERT_EQ(freq->ListCount(), 7);
     for (int32_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(freq->List(i), rows[i]);
+        EXPECT_EQ(static_cast<QComboBox*>(freq->Handle())->itemText(i).toStdString(), rows[i]);
     }
     EXPECT_EQ(freq->ListIndex(), 3);
     EXPECT_EQ(static_cast<QComboBox*>(freq->Handle())->currentText(), "977 Hz");
@@ -156,7 +154,11 @@ TEST_F(MainWindowControls, HaveTheTenConnectionsAndRefuseWrongWiring) {
     for (const ControlRow& row : kControls) {
         auto control = RuntimeCheckCast<Control>(row.accessor(*window));
         for (const EventDecl& event : control->Events()) {
-            EXPECT_EQ(control->HasEventHandler(event.name), row.handled.count(event.name) == 1)
+            // A connected event refuses a second handler; a free one takes it.
+            const Delegate another{event.signature,
+                                   std::function<void(const ObjectRef&)>([](const ObjectRef&) {})};
+            EXPECT_EQ(Raised([&] { control->AddEventHandler(event.name, another); }),
+                      row.handled.count(event.name) == 1 ? "RuntimeException" : "")
                 << row.name << "." << event.name;
         }
     }

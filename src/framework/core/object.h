@@ -103,4 +103,9 @@ PropertyDecl MakeProperty(std::string name, PropertyType type, void (T::*setter)
                         }};
 }
 
+// Declares a property that records may set and that has no effect here.
+inline PropertyDecl IgnoredProperty(std::string name, PropertyType type) {
+    return PropertyDecl{std::move(name), type, [](Object&, const PropertyValue&) {}};
+}
+
 } // namespace framework

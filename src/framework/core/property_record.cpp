@@ -21,7 +21,7 @@ std::string ShownName(std::string_view name) {
     return std::string(name.substr(0, kShown)) + "...";
 }
 
-[[noreturn]] void Malformed(std::size_t offset, std::string_view name, const std::string &what) {
+[[noreturn]] void Malformed(std::size_t offset, std::string_view name, const std::string& what) {
     std::string message = "Malformed property record at byte offset " + std::to_string(offset);
     if (!name.empty()) {
         message += " (property " + ShownName(name) + ")";
@@ -29,29 +29,17 @@ std::string ShownName(std::string_view name) {
     throw PropertyRecordException(message + ": " + what);
 }
 
-void PutUInt32(std::string &out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-    out.push_back(static_cast<char>((v >> 16) & 0xFF));
-    out.push_back(static_cast<char>((v >> 24) & 0xFF));
-}
-
-void PutUInt64(std::string &out, uint64_t v) {
-    PutUInt32(out, static_cast<uint32_t>(v));
-    PutUInt32(out, static_cast<uint32_t>(v >> 32));
-}
-
 // Reads the entries of one record in order; every read checks what is left first.
 class Reader {
 public:
-    Reader(const ClassRecord &cls, std::string_view record) : cls_(cls), record_(record) {}
+    Reader(const ClassRecord& cls, std::string_view record) : cls_(cls), record_(record) {}
 
     std::vector<PropertyEntry> ReadAll() {
         std::vector<PropertyEntry> entries;
         while (pos_ < record_.size()) {
             const std::size_t offset = pos_;
             const std::string_view name = ReadName();
-            const PropertyDecl *decl = cls_.FindProperty(name);
+            const PropertyDecl* decl = cls_.FindProperty(name);
             if (decl == nullptr) {
                 Malformed(offset, name, "class " + cls_.name + " declares no such property");
             }
@@ -85,7 +73,7 @@ private:
         return name;
     }
 
-    std::string_view Take(std::size_t count, const PropertyDecl &decl) {
+    std::string_view Take(std::size_t count, const PropertyDecl& decl) {
         const std::size_t left = record_.size() - pos_;
         if (count > left) {
             Malformed(pos_, decl.name,
@@ -98,7 +86,7 @@ private:
     }
 
     // Little-endian; the whole width is checked at once, so a short value names where it starts.
-    template <class U> U TakeUnsigned(const PropertyDecl &decl) {
+    template <class U> U TakeUnsigned(const PropertyDecl& decl) {
         const std::string_view b = Take(sizeof(U), decl);
         U v = 0;
         for (std::size_t i = sizeof(U); i-- > 0;) {
@@ -107,13 +95,13 @@ private:
         return v;
     }
 
-    uint32_t TakeUInt32(const PropertyDecl &decl) { return TakeUnsigned<uint32_t>(decl); }
+    uint32_t TakeUInt32(const PropertyDecl& decl) { return TakeUnsigned<uint32_t>(decl); }
 
-    uint8_t TakeByte(const PropertyDecl &decl) {
+    uint8_t TakeByte(const PropertyDecl& decl) {
         return static_cast<uint8_t>(static_cast<unsigned char>(Take(1, decl)[0]));
     }
 
-    PropertyValue ReadValue(const PropertyDecl &decl) {
+    PropertyValue ReadValue(const PropertyDecl& decl) {
         switch (decl.type) {
         case PropertyType::Int32:
             return static_cast<int32_t>(TakeUInt32(decl));
@@ -148,81 +136,69 @@ private:
         Malformed(pos_, decl.name, "the property has a type records cannot hold");
     }
 
-    const ClassRecord &cls_;
+    const ClassRecord& cls_;
     std::string_view record_;
     std::size_t pos_ = 0;
 };
 
 } // namespace
 
-void PropertyRecordWriter::Name(std::string_view name) {
+template <class U> PropertyRecordWriter& PropertyRecordWriter::Put(std::string_view name, U bits) {
     bytes_.append(name);
     bytes_.push_back(' ');
-}
-
-PropertyRecordWriter &PropertyRecordWriter::AddInt32(std::string_view name, int32_t value) {
-    Name(name);
-    PutUInt32(bytes_, static_cast<uint32_t>(value));
+    for (std::size_t i = 0; i < sizeof(U); ++i) {
+        bytes_.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+    }
     return *this;
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddUInt8(std::string_view name, uint8_t value) {
-    Name(name);
-    bytes_.push_back(static_cast<char>(value));
-    return *this;
+PropertyRecordWriter& PropertyRecordWriter::AddInt32(std::string_view name, int32_t value) {
+    return Put(name, static_cast<uint32_t>(value));
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddBoolean(std::string_view name, bool value) {
-    Name(name);
-    bytes_.push_back(value ? '\x01' : '\x00');
-    return *this;
+PropertyRecordWriter& PropertyRecordWriter::AddUInt8(std::string_view name, uint8_t value) {
+    return Put(name, value);
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddSingle(std::string_view name, float value) {
-    Name(name);
-    PutUInt32(bytes_, std::bit_cast<uint32_t>(value));
-    return *this;
+PropertyRecordWriter& PropertyRecordWriter::AddBoolean(std::string_view name, bool value) {
+    return Put(name, uint8_t{value});
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddDouble(std::string_view name, double value) {
-    Name(name);
-    PutUInt64(bytes_, std::bit_cast<uint64_t>(value));
-    return *this;
+PropertyRecordWriter& PropertyRecordWriter::AddSingle(std::string_view name, float value) {
+    return Put(name, std::bit_cast<uint32_t>(value));
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddColor(std::string_view name, Color value) {
-    Name(name);
-    bytes_.push_back(static_cast<char>(value.red));
-    bytes_.push_back(static_cast<char>(value.green));
-    bytes_.push_back(static_cast<char>(value.blue));
-    bytes_.push_back(static_cast<char>(value.alpha));
-    return *this;
+PropertyRecordWriter& PropertyRecordWriter::AddDouble(std::string_view name, double value) {
+    return Put(name, std::bit_cast<uint64_t>(value));
 }
 
-PropertyRecordWriter &PropertyRecordWriter::AddText(std::string_view name, std::string_view value) {
+PropertyRecordWriter& PropertyRecordWriter::AddColor(std::string_view name, Color value) {
+    return Put(name, value.red | uint32_t{value.green} << 8 | uint32_t{value.blue} << 16 |
+                         uint32_t{value.alpha} << 24);
+}
+
+PropertyRecordWriter& PropertyRecordWriter::AddText(std::string_view name, std::string_view value) {
     if (value.size() > std::numeric_limits<uint32_t>::max()) {
         throw PropertyRecordException("Text of property " + ShownName(name) +
                                       " is too long for a record");
     }
-    Name(name);
-    PutUInt32(bytes_, static_cast<uint32_t>(value.size()));
-    bytes_.append(value);
+    Put(name, static_cast<uint32_t>(value.size())).bytes_.append(value);
     return *this;
 }
 
-std::vector<PropertyEntry> ReadPropertyRecord(const ClassRecord &cls, std::string_view record) {
+std::vector<PropertyEntry> ReadPropertyRecord(const ClassRecord& cls, std::string_view record) {
     return Reader(cls, record).ReadAll();
 }
 
-int32_t SetProperties(Object &target, std::string_view record) {
+int32_t SetProperties(Object& target, std::string_view record) {
     const std::vector<PropertyEntry> entries = ReadPropertyRecord(target.ClassInfo(), record);
     // A declaration without a setter is caught before any property is set.
-    for (const PropertyEntry &entry : entries) {
+    for (const PropertyEntry& entry : entries) {
         if (!entry.decl->set) {
             Malformed(entry.offset, entry.decl->name, "the property cannot be set");
         }
     }
-    for (const PropertyEntry &entry : entries) {
+    for (const PropertyEntry& entry : entries) {
         entry.decl->set(target, entry.value);
     }
     return static_cast<int32_t>(entries.size());

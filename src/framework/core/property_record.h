@@ -22,7 +22,8 @@ public:
     const std::string& Bytes() const { return bytes_; }
 
 private:
-    void Name(std::string_view name);
+    // The name, one blank and the value's bits, little-endian.
+    template <class U> PropertyRecordWriter& Put(std::string_view name, U bits);
     std::string bytes_;
 };
 

@@ -3,49 +3,35 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <string_view>
 #include <system_error>
 
 namespace framework {
 
+int32_t ClampedSize(std::size_t size) {
+    return static_cast<int32_t>(std::min<std::size_t>(size, std::numeric_limits<int32_t>::max()));
+}
+
 namespace {
 
-// Positions and lengths are 32-bit; a longer text reports the largest count that fits.
-int32_t ClampedSize(std::size_t size) {
-    return size > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
-               ? std::numeric_limits<int32_t>::max()
-               : static_cast<int32_t>(size);
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Enough significant digits to round any decimal to the nearest double; digits past this are
-// folded into one sticky digit, so a huge run of digits costs a single pass and no allocation.
-constexpr std::size_t kMaxSignificantDigits = 800;
 // A written exponent saturates here: far past the range of a double, far from int64 overflow.
 constexpr int64_t kExponentLimit = 1'000'000'000'000'000;
-// With a nonzero leading digit, 0.<digits>e(exponent) is above the largest double past this
-// exponent and below the smallest one under its negative.
-constexpr int64_t kDoubleExponentReach = 400;
 
 } // namespace
 
-int32_t Len(const Text &s) {
+int32_t Len(const Text& s) {
     return ClampedSize(s.size());
 }
 
-Text Left(const Text &s, int32_t n) {
+Text Left(const Text& s, int32_t n) {
     if (n <= 0) {
         return {};
     }
     return s.substr(0, std::min(s.size(), static_cast<std::size_t>(n)));
 }
 
-Text Right(const Text &s, int32_t n) {
+Text Right(const Text& s, int32_t n) {
     if (n <= 0) {
         return {};
     }
@@ -53,7 +39,7 @@ Text Right(const Text &s, int32_t n) {
     return s.substr(s.size() - count);
 }
 
-Text Mid(const Text &s, int32_t start, int32_t length) {
+Text Mid(const Text& s, int32_t start, int32_t length) {
     const std::size_t first = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
     if (first >= s.size()) {
         return {};
@@ -64,11 +50,7 @@ Text Mid(const Text &s, int32_t start, int32_t length) {
     return s.substr(first, static_cast<std::size_t>(length));
 }
 
-Text Mid(const Text &s, int32_t start) {
-    return Mid(s, start, -1);
-}
-
-std::vector<Text> Split(const Text &s, const Text &delimiter) {
+std::vector<Text> Split(const Text& s, const Text& delimiter) {
     std::vector<Text> pieces;
     if (delimiter.empty()) {
         // An empty text still gives one (empty) piece, as it does with any other delimiter.
@@ -94,115 +76,46 @@ std::vector<Text> Split(const Text &s, const Text &delimiter) {
     }
 }
 
-int32_t UpperBound(const std::vector<Text> &list) {
+int32_t UpperBound(const std::vector<Text>& list) {
     return ClampedSize(list.size()) - 1;
 }
 
-double Val(const Text &s) {
-    const std::size_t n = s.size();
-    std::size_t i = 0;
-    while (i < n && (s[i] == ' ' || s[i] == '\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < n && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-
-    // The number is rebuilt as significant digits and a decimal exponent, then converted by
-    // from_chars (exact and independent of the locale's decimal point).
-    char digits[kMaxSignificantDigits + 1];
-    std::size_t kept = 0;
-    bool dropped_nonzero = false;
-    int64_t exponent = 0; // the value is 0.<digits> * 10^(exponent)
-    bool any_digit = false;
-
-    auto take = [&](char c, bool fraction) {
-        any_digit = true;
-        if (kept == 0 && c == '0') {
-            if (fraction) {
-                --exponent;
-            }
-            return;
-        }
-        if (kept < kMaxSignificantDigits) {
-            digits[kept++] = c;
-        } else if (c != '0') {
-            dropped_nonzero = true;
-        }
-        if (!fraction) {
-            ++exponent;
-        }
+double Val(const Text& s) {
+    const auto digitsFrom = [&s](std::size_t i) {
+        return std::min(s.find_first_not_of("0123456789", i), s.size());
     };
-
-    while (i < n && IsDigit(s[i])) {
-        take(s[i++], false);
+    std::size_t start = std::min(s.find_first_not_of(" \t"), s.size());
+    const bool negative = start < s.size() && s[start] == '-';
+    start += start < s.size() && (s[start] == '+' || s[start] == '-') ? 1 : 0;
+    const std::size_t point = digitsFrom(start);
+    std::size_t end = point < s.size() && s[point] == '.' ? digitsFrom(point + 1) : point;
+    const std::size_t nonzero = s.find_first_not_of("0.", start);
+    if (nonzero >= end) {
+        return 0.0; // no digit, or only zeros: never a negative zero
     }
-    if (i < n && s[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(s[i])) {
-            take(s[i++], true);
+    // Where the first significant digit stands from the point, plus the written exponent: above
+    // zero the number is at least 1, so a result out of range overflowed rather than underflowed.
+    int64_t order =
+        static_cast<int64_t>(point) - static_cast<int64_t>(nonzero) + (nonzero > point ? 1 : 0);
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        const bool minus = end + 1 < s.size() && s[end + 1] == '-';
+        const std::size_t first = end + 1 + (minus || (end + 1 < s.size() && s[end + 1] == '+'));
+        const std::size_t last = digitsFrom(first);
+        int64_t written = 0;
+        for (std::size_t k = first; k < last; ++k) {
+            written = std::min<int64_t>(written * 10 + (s[k] - '0'), kExponentLimit);
         }
+        order += minus ? -written : written;
+        end = last > first ? last : end;
     }
-    if (!any_digit) {
-        return 0.0;
-    }
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool exp_negative = false;
-        if (j < n && (s[j] == '+' || s[j] == '-')) {
-            exp_negative = s[j] == '-';
-            ++j;
-        }
-        if (j < n && IsDigit(s[j])) {
-            int64_t written = 0;
-            while (j < n && IsDigit(s[j])) {
-                written = std::min(written * 10 + (s[j] - '0'), kExponentLimit);
-                ++j;
-            }
-            exponent += exp_negative ? -written : written;
-        }
-    }
-    if (kept == 0) {
-        return 0.0;
-    }
-    if (exponent > kDoubleExponentReach) {
-        const double largest = std::numeric_limits<double>::max();
-        return negative ? -largest : largest;
-    }
-    if (exponent < -kDoubleExponentReach) {
-        return 0.0;
-    }
-    if (dropped_nonzero) {
-        // Stands for the dropped digits so that a value just past a halfway point rounds up.
-        digits[kept++] = '1';
-    }
-
-    // "0.<digits>e<exponent>"
-    char buffer[kMaxSignificantDigits + 32];
-    std::size_t len = 0;
-    buffer[len++] = '0';
-    buffer[len++] = '.';
-    std::memcpy(buffer + len, digits, kept);
-    len += kept;
-    buffer[len++] = 'e';
-    const auto exp_end = std::to_chars(buffer + len, buffer + sizeof buffer, exponent);
-    len = static_cast<std::size_t>(exp_end.ptr - buffer);
-
     double value = 0.0;
-    const auto result = std::from_chars(buffer, buffer + len, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large gives the largest finite value; too small gives zero.
-        value = exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
-    } else if (result.ec != std::errc()) {
-        value = 0.0;
+    if (std::from_chars(s.data() + start, s.data() + end, value).ec != std::errc()) {
+        value = order > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
-    // No negative zero: it would print as "-0" in places that print reals as they are.
     return negative && value != 0.0 ? -value : value;
 }
 
-Text Str(int32_t value, const Text &pattern) {
+Text Str(int32_t value, const Text& pattern) {
     // Widened so that the magnitude of INT32_MIN fits.
     const int64_t wide = value;
     const uint64_t magnitude =
@@ -217,7 +130,7 @@ Text Str(int32_t value, const Text &pattern) {
     return value < 0 ? "-" + digits : digits;
 }
 
-Text Str(double value, const Text &pattern) {
+Text Str(double value, const Text& pattern) {
     if (std::isnan(value)) {
         return "NaN";
     }
@@ -241,7 +154,7 @@ Text Chr(int32_t code) {
     return Text(1, static_cast<char>(static_cast<unsigned char>(code)));
 }
 
-int32_t RuntimeStringCompare(const Text &a, const Text &b) {
+int32_t RuntimeStringCompare(const Text& a, const Text& b) {
     // char_traits<char> orders bytes as unsigned, so 0x80 and above sort after ASCII.
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -266,29 +179,21 @@ int32_t RuntimeCvtReal64ToSInt32(double value) {
     return static_cast<int32_t>(rounded);
 }
 
-const Text &EndOfLineType::Value() const {
+const Text& EndOfLineType::Value() const {
     static const Text eol = "\n";
     return eol;
 }
 
-Text EndOfLineType::Operator_Add(const Text &right) const {
+Text EndOfLineType::Operator_Add(const Text& right) const {
     return Value() + right;
 }
 
-Text EndOfLineType::Operator_AddRight(const Text &left) const {
+Text EndOfLineType::Operator_AddRight(const Text& left) const {
     return left + Value();
 }
 
 EndOfLineType EndOfLine() {
     return EndOfLineType{};
-}
-
-Text operator+(const EndOfLineType &eol, const Text &right) {
-    return eol.Operator_Add(right);
-}
-
-Text operator+(const Text &left, const EndOfLineType &eol) {
-    return eol.Operator_AddRight(left);
 }
 
 } // namespace framework

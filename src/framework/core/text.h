@@ -9,6 +9,9 @@ namespace framework {
 // A text is a byte string; one character is one byte. Positions count from 1.
 using Text = std::string;
 
+// Positions and lengths are 32-bit; a larger count gives the largest that fits.
+int32_t ClampedSize(std::size_t size);
+
 int32_t Len(const Text& s);
 // At most n characters from the start; none for n <= 0.
 Text Left(const Text& s, int32_t n);
@@ -16,8 +19,6 @@ Text Left(const Text& s, int32_t n);
 Text Right(const Text& s, int32_t n);
 // At most `length` characters from the 1-based `start`; only the characters present.
 Text Mid(const Text& s, int32_t start, int32_t length);
-// Everything from the 1-based `start`.
-Text Mid(const Text& s, int32_t start);
 // Pieces between delimiters, delimiters removed, empty pieces kept: n delimiters give n + 1
 // pieces. An empty delimiter gives one piece per character.
 std::vector<Text> Split(const Text& s, const Text& delimiter);
@@ -48,7 +49,5 @@ public:
     Text Operator_AddRight(const Text& left) const;
 };
 EndOfLineType EndOfLine();
-Text operator+(const EndOfLineType& eol, const Text& right);
-Text operator+(const Text& left, const EndOfLineType& eol);
 
 } // namespace framework

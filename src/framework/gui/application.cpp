@@ -6,7 +6,6 @@
 namespace framework {
 
 namespace {
-bool supportsHiDPI = false;
 std::shared_ptr<Application> appObject;
 } // namespace
 
@@ -15,25 +14,13 @@ const ClassRecord& Application::Record() {
     return record;
 }
 
-void Application::SetSupportsHiDPI(bool value) {
-    // Qt 6 always scales for high-resolution displays; the switch is kept for those who ask.
-    supportsHiDPI = value;
-    RecordRuntimeStep(value ? "SupportsHiDPI=True" : "SupportsHiDPI=False");
-}
-
-bool Application::SupportsHiDPI() {
-    return supportsHiDPI;
-}
-
 void Application::SetMenuBar(std::shared_ptr<framework::MenuBar> bar) {
     CheckMainThread();
     menuBar_ = std::move(bar);
-    RecordRuntimeStep("Application.MenuBar");
 }
 
 void RuntimeRegisterAppObject(const std::shared_ptr<Application>& app) {
     appObject = Deref(app, "application object");
-    RecordRuntimeStep("RuntimeRegisterAppObject");
 }
 
 std::shared_ptr<Application> RuntimeAppObject() {

@@ -13,9 +13,8 @@ class MenuBar;
 class Application : public Object {
     FRAMEWORK_CLASS()
 public:
-    // Class-level switch; set before any application object exists.
-    static void SetSupportsHiDPI(bool value);
-    static bool SupportsHiDPI();
+    // Qt 6 always scales for high-resolution displays: the switch changes nothing.
+    static void SetSupportsHiDPI(bool /*value*/) {}
 
     std::shared_ptr<framework::MenuBar> MenuBar() const { return menuBar_; }
     void SetMenuBar(std::shared_ptr<framework::MenuBar> bar);

@@ -49,10 +49,6 @@ void Control::AddEventHandler(const framework::Text& event, const Delegate& hand
     handlers_[event] = *target;
 }
 
-bool Control::HasEventHandler(const framework::Text& event) const {
-    return handlers_.count(event) != 0;
-}
-
 void Control::RaiseEvent(const framework::Text& event) {
     const auto found = handlers_.find(event);
     if (found == handlers_.end()) {
@@ -118,27 +114,19 @@ void RectControl::ApplyGeometry() {
 }
 
 void RectControl::SetLeft(int32_t value) {
-    CheckMainThread();
-    left_ = value;
-    ApplyGeometry();
+    Store(left_, value, [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetTop(int32_t value) {
-    CheckMainThread();
-    top_ = value;
-    ApplyGeometry();
+    Store(top_, value, [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetWidth(int32_t value) {
-    CheckMainThread();
-    width_ = std::max(0, value);
-    ApplyGeometry();
+    Store(width_, std::max(0, value), [this] { ApplyGeometry(); });
 }
 
 void RectControl::SetHeight(int32_t value) {
-    CheckMainThread();
-    height_ = std::max(0, value);
-    ApplyGeometry();
+    Store(height_, std::max(0, value), [this] { ApplyGeometry(); });
 }
 
 void RectControl::ContentResized(int32_t oldWidth, int32_t oldHeight, int32_t newWidth,
@@ -170,79 +158,30 @@ void RectControl::SetTabIndex(int32_t value) {
 }
 
 void RectControl::SetTabStop(bool value) {
-    CheckMainThread();
-    tabStop_ = value;
-    if (widget_ && !value) {
-        widget_->setFocusPolicy(Qt::ClickFocus);
-    }
+    Store(tabStop_, value, [this, value] {
+        if (!value) {
+            widget_->setFocusPolicy(Qt::ClickFocus);
+        }
+    });
 }
 
 void RectControl::SetEnabled(bool value) {
-    CheckMainThread();
-    enabled_ = value;
-    if (widget_) {
-        widget_->setEnabled(value);
-    }
+    Store(enabled_, value, [this, value] { widget_->setEnabled(value); });
 }
 
 void RectControl::SetVisible(bool value) {
-    CheckMainThread();
-    visible_ = value;
-    if (widget_) {
-        widget_->setVisible(value);
-    }
+    Store(visible_, value, [this, value] { widget_->setVisible(value); });
 }
 
 void RectControl::SetHelpTag(const framework::Text& value) {
-    CheckMainThread();
-    helpTag_ = value;
-    if (widget_) {
-        widget_->setToolTip(DisplayString(value));
-    }
+    Store(helpTag_, value, [this, &value] { widget_->setToolTip(DisplayString(value)); });
 }
 
 void RectControl::SetTransparent(bool value) {
     CheckMainThread();
-    transparent_ = value;
     if (widget_) {
         widget_->setAttribute(Qt::WA_NoSystemBackground, value);
     }
-}
-
-void RectControl::SetTextFont(const framework::Text& value) {
-    CheckMainThread();
-    textFont_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetTextSize(float value) {
-    CheckMainThread();
-    textSize_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetTextUnit(uint8_t value) {
-    CheckMainThread();
-    textUnit_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetBold(bool value) {
-    CheckMainThread();
-    bold_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetItalic(bool value) {
-    CheckMainThread();
-    italic_ = value;
-    ApplyFont();
-}
-
-void RectControl::SetUnderline(bool value) {
-    CheckMainThread();
-    underline_ = value;
-    ApplyFont();
 }
 
 void RectControl::ApplyFont() {
@@ -294,7 +233,7 @@ std::vector<PropertyDecl> RectControlProperties() {
     using T = PropertyType;
     return {
         MakeProperty("Name", T::Text, &Control::SetName),
-        MakeProperty("Index", T::Int32, &Control::SetIndex),
+        IgnoredProperty("Index", T::Int32),
         MakeProperty("Left", T::Int32, &RectControl::SetLeft),
         MakeProperty("Top", T::Int32, &RectControl::SetTop),
         MakeProperty("Width", T::Int32, &RectControl::SetWidth),
@@ -303,15 +242,15 @@ std::vector<PropertyDecl> RectControlProperties() {
         MakeProperty("LockTop", T::Boolean, &RectControl::SetLockTop),
         MakeProperty("LockRight", T::Boolean, &RectControl::SetLockRight),
         MakeProperty("LockBottom", T::Boolean, &RectControl::SetLockBottom),
-        MakeProperty("TabPanelIndex", T::Int32, &RectControl::SetTabPanelIndex),
+        IgnoredProperty("TabPanelIndex", T::Int32),
         MakeProperty("TabIndex", T::Int32, &RectControl::SetTabIndex),
         MakeProperty("TabStop", T::Boolean, &RectControl::SetTabStop),
         MakeProperty("Enabled", T::Boolean, &RectControl::SetEnabled),
         MakeProperty("Visible", T::Boolean, &RectControl::SetVisible),
         MakeProperty("HelpTag", T::Text, &RectControl::SetHelpTag),
-        MakeProperty("AutoDeactivate", T::Boolean, &RectControl::SetAutoDeactivate),
+        IgnoredProperty("AutoDeactivate", T::Boolean),
         MakeProperty("Transparent", T::Boolean, &RectControl::SetTransparent),
-        MakeProperty("InitialParent", T::Text, &RectControl::SetInitialParent),
+        IgnoredProperty("InitialParent", T::Text),
     };
 }
 
@@ -328,11 +267,8 @@ std::vector<PropertyDecl> FontGroupProperties() {
 }
 
 std::vector<PropertyDecl> DataGroupProperties() {
-    using T = PropertyType;
-    return {
-        MakeProperty("DataSource", T::Text, &RectControl::SetDataSource),
-        MakeProperty("DataField", T::Text, &RectControl::SetDataField),
-    };
+    return {IgnoredProperty("DataSource", PropertyType::Text),
+            IgnoredProperty("DataField", PropertyType::Text)};
 }
 
 } // namespace framework

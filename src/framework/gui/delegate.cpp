@@ -5,6 +5,8 @@
 
 namespace framework {
 
+namespace {
+
 Text NormalizeSignature(const Text& signature) {
     Text normal;
     for (char c : signature) {
@@ -20,14 +22,12 @@ Text NormalizeSignature(const Text& signature) {
     return normal;
 }
 
-void ThrowSignatureMismatch(const Text& signature, const Text& expected) {
-    throw DelegateSignatureException("a delegate with the signature \"" + signature +
-                                     "\" does not fit \"" + expected + "\"");
-}
+} // namespace
 
 void CheckSignature(const Text& signature, const Text& expected) {
     if (NormalizeSignature(signature) != NormalizeSignature(expected)) {
-        ThrowSignatureMismatch(signature, expected);
+        throw DelegateSignatureException("a delegate with the signature \"" + signature +
+                                         "\" does not fit \"" + expected + "\"");
     }
 }
 

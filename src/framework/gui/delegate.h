@@ -27,15 +27,12 @@ struct Delegate {
 // alive.
 inline constexpr int32_t kDelegateWeakBinding = 1;
 
-// Signature texts compare with blanks removed: "(  )" and "()" are the same.
-Text NormalizeSignature(const Text& signature);
-
 // Over a free function without arguments: signature "(  )".
 Delegate RuntimeCreateDelegate(void (*function)(), const Text& signature);
 // Over the exception helper: signature "( Ptr, Ptr ) as Object".
 Delegate RuntimeCreateDelegate(ExceptionHelper helper, const Text& signature);
 
-[[noreturn]] void ThrowSignatureMismatch(const Text& signature, const Text& expected);
+// Signature texts compare with blanks removed: "(  )" and "()" are the same.
 void CheckSignature(const Text& signature, const Text& expected);
 
 template <class W>

@@ -2,47 +2,48 @@
 
 namespace framework {
 
-namespace {
-
-// Length of the valid UTF-8 sequence at s[i], or 0 when the byte there starts none.
-std::size_t Utf8SequenceLength(const Text& s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length;
-    uint32_t minimum;
+Utf8Sequence ReadUtf8(const unsigned char* p, std::size_t available) {
+    const unsigned char lead = p[0];
     if (lead < 0x80) {
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
+        return {1, lead};
+    }
+    int length = 0;
+    char32_t code = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
+        code = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
-        minimum = 0x10000;
+        code = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
     } else {
-        return 0;
+        return {0, 0};
     }
-    if (i + length > s.size()) {
-        return 0;
-    }
-    uint32_t code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
+    for (int k = 1; k < length; ++k) {
+        if (static_cast<std::size_t>(k) >= available) {
+            return {kUtf8Unfinished, 0};
         }
-        code = (code << 6) | (byte(i + k) & 0x3F);
+        const unsigned char next = p[k];
+        if (next < low || next > high) {
+            return {0, 0};
+        }
+        low = 0x80;
+        high = 0xBF;
+        code = (code << 6) | (next & 0x3F);
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
+    return {length, code};
 }
 
-} // namespace
-
 QString DisplayString(const Text& text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     QString shown;
     shown.reserve(static_cast<qsizetype>(text.size()));
     std::size_t runStart = 0;
@@ -54,21 +55,17 @@ QString DisplayString(const Text& text) {
         }
     };
     while (i < text.size()) {
-        const std::size_t length = Utf8SequenceLength(text, i);
-        if (length == 0) {
+        const int length = ReadUtf8(bytes + i, text.size() - i).length;
+        if (length <= 0) {
             flushRun();
-            shown.append(QChar(static_cast<unsigned char>(text[i])));
+            shown.append(QChar(bytes[i]));
             runStart = ++i;
         } else {
-            i += length;
+            i += static_cast<std::size_t>(length);
         }
     }
     flushRun();
     return shown;
-}
-
-Text FromDisplayString(const QString& text) {
-    return text.toStdString();
 }
 
 } // namespace framework

@@ -56,35 +56,7 @@ void Label::Apply() {
 }
 
 void Label::SetText(const framework::Text& text) {
-    CheckMainThread();
-    text_ = text;
-    if (Widget()) {
-        Widget()->setText(DisplayString(text_));
-    }
-}
-
-void Label::SetTextAlign(int32_t value) {
-    CheckMainThread();
-    textAlign_ = value;
-    Apply();
-}
-
-void Label::SetTextColor(Color value) {
-    CheckMainThread();
-    textColor_ = value;
-    Apply();
-}
-
-void Label::SetMultiLine(bool value) {
-    CheckMainThread();
-    multiLine_ = value;
-    Apply();
-}
-
-void Label::SetSelectable(bool value) {
-    CheckMainThread();
-    selectable_ = value;
-    Apply();
+    Store(text_, text, [this] { Widget()->setText(DisplayString(text_)); });
 }
 
 } // namespace framework

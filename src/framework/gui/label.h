@@ -15,14 +15,10 @@ public:
     const framework::Text& Text() const { return text_; }
     void SetText(const framework::Text& text);
     // 0 left, 1 centre, 2 right.
-    int32_t TextAlign() const { return textAlign_; }
-    void SetTextAlign(int32_t value);
-    Color TextColor() const { return textColor_; }
-    void SetTextColor(Color value);
-    bool MultiLine() const { return multiLine_; }
-    void SetMultiLine(bool value);
-    bool Selectable() const { return selectable_; }
-    void SetSelectable(bool value);
+    void SetTextAlign(int32_t value) { Store(textAlign_, value, &Label::Apply); }
+    void SetTextColor(Color value) { Store(textColor_, value, &Label::Apply); }
+    void SetMultiLine(bool value) { Store(multiLine_, value, &Label::Apply); }
+    void SetSelectable(bool value) { Store(selectable_, value, &Label::Apply); }
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

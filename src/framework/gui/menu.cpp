@@ -151,10 +151,6 @@ QAction* MenuItem::VisibleAction() const {
     return menu_ ? menu_->menuAction() : action_.get();
 }
 
-QMenu* MenuItem::Menu() const {
-    return menu_.get();
-}
-
 void MenuItem::SetChangeListener(std::function<void()> listener) {
     changeListener_ = std::move(listener);
 }

@@ -32,7 +32,6 @@ public:
     void SetText(const framework::Text& text);
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
-    bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
     // Empty when the setter was never called (the framework's default: no shortcut).
     const std::optional<framework::Text>& KeyboardShortcut() const { return shortcut_; }
@@ -51,8 +50,6 @@ public:
     // The Qt action that stands for this entry in its parent (a submenu's menu action when it
     // has children).
     QAction* VisibleAction() const;
-    // The entry's submenu, or null while it has no children.
-    QMenu* Menu() const;
 
     // Called when the entry's structure changes (a child appended anywhere below).
     void SetChangeListener(std::function<void()> listener);

@@ -56,7 +56,12 @@ void PopupMenu::ShowSelection() {
 
 void PopupMenu::SetInitialValue(const framework::Text& rows) {
     CheckMainThread();
-    DeleteAllRows();
+    rows_.clear();
+    listIndex_ = -1;
+    if (QComboBox* combo = Widget()) {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i <= rows.size(); ++i) {
         if (i == rows.size() || rows[i] == '\r' || rows[i] == '\n') {
@@ -79,23 +84,6 @@ void PopupMenu::AddRow(const framework::Text& row) {
         combo->addItem(DisplayString(row));
         combo->setCurrentIndex(listIndex_);
     }
-}
-
-void PopupMenu::DeleteAllRows() {
-    CheckMainThread();
-    rows_.clear();
-    listIndex_ = -1;
-    if (QComboBox* combo = Widget()) {
-        const QSignalBlocker quiet(combo);
-        combo->clear();
-    }
-}
-
-const framework::Text& PopupMenu::List(int32_t index) const {
-    if (index < 0 || index >= ListCount()) {
-        throw OutOfBoundsException("row " + std::to_string(index));
-    }
-    return rows_[static_cast<std::size_t>(index)];
 }
 
 void PopupMenu::SetListIndex(int32_t index) {

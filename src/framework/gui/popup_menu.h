@@ -17,10 +17,7 @@ public:
     // The rows as one text, joined by line breaks (CR, LF or CR LF).
     void SetInitialValue(const framework::Text& rows);
     void AddRow(const framework::Text& row);
-    void DeleteAllRows();
     int32_t ListCount() const { return static_cast<int32_t>(rows_.size()); }
-    // The row's text; OutOfBoundsException outside the rows.
-    const framework::Text& List(int32_t index) const;
     // The selected row from 0; -1 when none is.
     int32_t ListIndex() const { return listIndex_; }
     void SetListIndex(int32_t index);

@@ -16,7 +16,8 @@ const ClassRecord& PushButton::Record() {
                         MakeProperty("Caption", T::Text, &PushButton::SetCaption),
                         MakeProperty("Default", T::Boolean, &PushButton::SetDefault),
                         MakeProperty("Cancel", T::Boolean, &PushButton::SetCancel),
-                        MakeProperty("ButtonStyle", T::Int32, &PushButton::SetButtonStyle),
+                        // Every style keeps the platform's push button look here.
+                        IgnoredProperty("ButtonStyle", T::Int32),
                     },
                     FontGroupProperties()})};
     return record;
@@ -45,24 +46,15 @@ QPushButton* PushButton::Button() const {
 }
 
 void PushButton::SetCaption(const framework::Text& caption) {
-    CheckMainThread();
-    caption_ = caption;
-    if (Button()) {
-        Button()->setText(DisplayString(caption));
-    }
+    Store(caption_, caption, [this] { Button()->setText(DisplayString(caption_)); });
 }
 
 void PushButton::SetDefault(bool value) {
-    CheckMainThread();
-    default_ = value;
-    if (Button()) {
-        Button()->setDefault(value);
-    }
+    Store(default_, value, [this] { Button()->setDefault(default_); });
 }
 
 void PushButton::SetCancel(bool value) {
     CheckMainThread();
-    cancel_ = value;
     if (Button() && value) {
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Button()->window());
         QObject::connect(escape, &QShortcut::activated, Button(), &QPushButton::click);

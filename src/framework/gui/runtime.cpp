@@ -28,11 +28,8 @@ struct RuntimeState {
     std::unique_ptr<QApplication> ownedApplication;
     std::vector<Module> modules;
     ExceptionHelper exceptionHelper = nullptr;
-    double frameworkVersion = 0;
-    std::function<void()> lateStartup;
     int32_t exitStatus = 0;
     bool startupFailed = false;
-    std::vector<std::string> steps;
     std::function<void(const Text&)> presenter;
     int handlerDepth = 0;
     std::vector<std::function<void()>> afterHandlers;
@@ -120,20 +117,10 @@ void ReportUnhandled(std::exception_ptr exception) {
 
 } // namespace
 
-void RecordRuntimeStep(std::string step) {
-    State().steps.push_back(std::move(step));
-}
-
-const std::vector<std::string>& RuntimeSteps() {
-    return State().steps;
-}
-
 void RuntimeInit() {
     RuntimeState& state = State();
-    state.steps.clear();
     state.mainThread = std::this_thread::get_id();
     state.exceptionHelper = nullptr;
-    state.lateStartup = nullptr;
     state.exitStatus = 0;
     state.startupFailed = false;
     state.handlerDepth = 0;
@@ -144,7 +131,6 @@ void RuntimeInit() {
     QApplication::setQuitOnLastWindowClosed(true);
     SetYieldHook(&YieldToEventLoop);
     state.initialised = true;
-    RecordRuntimeStep("RuntimeInit");
 }
 
 void CheckMainThread() {
@@ -172,7 +158,6 @@ void RuntimePerformInitializers(const std::vector<Module>& modules) {
             module.initializer();
         }
     }
-    RecordRuntimeStep("RuntimePerformInitializers");
 }
 
 std::exception_ptr CallFunctionWithExceptionHandling(HandlerEntry entry, void* argument) {
@@ -188,41 +173,19 @@ void RuntimeSetExceptionHelper(const Delegate& helper) {
     CheckSignature(helper.signature, "(Ptr,Ptr) as Object");
     const auto* entry = std::get_if<ExceptionHelper>(&helper.target);
     State().exceptionHelper = entry ? *entry : nullptr;
-    RecordRuntimeStep("RuntimeSetExceptionHelper");
-}
-
-void RuntimeDeclareFrameworkVersion(double version) {
-    State().frameworkVersion = version;
-    RecordRuntimeStep("RuntimeDeclareFrameworkVersion");
-}
-
-double RuntimeFrameworkVersion() {
-    return State().frameworkVersion;
-}
-
-void RuntimeInitExternalClasses() {
-    RecordRuntimeStep("RuntimeInitExternalClasses");
-}
-
-void InitPluginEntrypoints() {
-    // No plug-ins are shipped: the table has no entries and resolving finds nothing to add.
-    RecordRuntimeStep("InitPluginEntrypoints");
 }
 
 void RunFrameworkInitialization(const Delegate& lateStartup) {
     CheckSignature(lateStartup.signature, "()");
-    RecordRuntimeStep("RunFrameworkInitialization");
     const auto* entry = std::get_if<std::function<void()>>(&lateStartup.target);
     if (entry && *entry) {
         // Run at once, inside the start-up driver, so the window exists before the loop runs.
-        RecordRuntimeStep("LateStartup");
         (*entry)();
     }
 }
 
 void RuntimeRun() {
     CheckMainThread();
-    RecordRuntimeStep("RuntimeRun");
     // Closed before the loop began (during the opening yields, say): the loop would wait for a
     // window that never comes.
     if (OpenWindows().empty()) {
@@ -233,12 +196,10 @@ void RuntimeRun() {
 
 void RuntimeQuit() {
     CheckMainThread();
-    RecordRuntimeStep("RuntimeQuit");
     QCoreApplication::quit();
 }
 
 void UnhandledException(std::exception_ptr exception) {
-    RecordRuntimeStep("UnhandledException");
     State().startupFailed = true;
     ReportUnhandled(exception);
 }
@@ -249,18 +210,15 @@ void RuntimePerformFinalizers() {
     CloseAllWindows();
     ReleaseAppObject();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    RecordRuntimeStep("FrameworkFinalizer");
     for (const Module& module : State().modules) {
         if (module.finalizer) {
             module.finalizer();
         }
     }
-    RecordRuntimeStep("RuntimePerformFinalizers");
 }
 
 int32_t RuntimeExit() {
     RuntimeState& state = State();
-    RecordRuntimeStep("RuntimeExit");
     const int32_t status = state.startupFailed && state.exitStatus == 0 ? 1 : state.exitStatus;
     state.modules.clear();
     state.ownedApplication.reset();

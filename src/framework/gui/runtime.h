@@ -28,10 +28,10 @@ void RuntimeSetExceptionHelper(const Delegate& helper);
 // The framework's exception helper: runs the entry with its argument; gives the
 // RuntimeException that escaped, or null. Any other exception passes on.
 std::exception_ptr CallFunctionWithExceptionHandling(HandlerEntry entry, void* argument);
-void RuntimeDeclareFrameworkVersion(double version);
-double RuntimeFrameworkVersion();
-void RuntimeInitExternalClasses();
-void InitPluginEntrypoints();
+// The framework has one version, no external classes and no plug-ins: nothing to do.
+inline void RuntimeDeclareFrameworkVersion(double /*version*/) {}
+inline void RuntimeInitExternalClasses() {}
+inline void InitPluginEntrypoints() {}
 // Takes the late start-up step; the framework calls it once, before the event loop runs.
 void RunFrameworkInitialization(const Delegate& lateStartup);
 // Runs the event loop until the application quits.
@@ -56,10 +56,6 @@ void RunWhenNoHandlerRuns(std::function<void()> work);
 
 // Raises ThreadAccessingUIException off the main thread.
 void CheckMainThread();
-
-// What the lifecycle has done so far, in order (steps by name); cleared by RuntimeInit.
-const std::vector<std::string>& RuntimeSteps();
-void RecordRuntimeStep(std::string step);
 
 // Shows a text in a modal message box.
 void MsgBox(const Text& text);

@@ -32,19 +32,14 @@ public:
     ~Serial() override;
     const std::vector<EventDecl>& Events() const override;
 
-    int32_t Baud() const { return settings_.baud; }
     void SetBaud(int32_t value) { settings_.baud = value; }
     int32_t Bits() const { return settings_.bits; }
     void SetBits(int32_t value) { settings_.bits = value; }
     int32_t Parity() const { return settings_.parity; }
     void SetParity(int32_t value) { settings_.parity = value; }
-    int32_t Stop() const { return settings_.stop; }
     void SetStop(int32_t value) { settings_.stop = value; }
-    bool XON() const { return settings_.xon; }
     void SetXON(bool value) { settings_.xon = value; }
-    bool CTS() const { return settings_.cts; }
     void SetCTS(bool value) { settings_.cts = value; }
-    bool DTR() const { return settings_.dtr; }
     void SetDTR(bool value) { settings_.dtr = value; }
 
     std::shared_ptr<framework::SerialPort> SerialPort() const { return port_; }

@@ -11,27 +11,22 @@ namespace framework {
 
 namespace {
 
+// The one place that turns a Qt port error into a code (the README lists the codes' meanings).
 struct ErrorRow {
     int32_t code;
-    const char* text;
-    // The Qt error this code stands for; none for our own failures.
-    std::optional<QSerialPort::SerialPortError> qtError;
+    QSerialPort::SerialPortError qtError;
 };
-
-// The one place that turns a port error into a code and its text.
-const std::array<ErrorRow, 12> kErrorRows = {{
-    {kSerialNoError, "no error", QSerialPort::NoError},
-    {kSerialDeviceNotFound, "device not found", QSerialPort::DeviceNotFoundError},
-    {kSerialPermissionDenied, "permission denied", QSerialPort::PermissionError},
-    {kSerialCouldNotOpen, "could not open the device (in use)", QSerialPort::OpenError},
-    {kSerialUnsupportedSetting, "unsupported line setting", std::nullopt},
-    {kSerialWriteFailed, "write failed", QSerialPort::WriteError},
-    {kSerialReadFailed, "read failed", QSerialPort::ReadError},
-    {kSerialDeviceGone, "device gone", QSerialPort::ResourceError},
-    {kSerialTimeout, "timeout", QSerialPort::TimeoutError},
-    {kSerialUnsupportedOperation, "unsupported operation", QSerialPort::UnsupportedOperationError},
-    {kSerialNotOpen, "port not open", QSerialPort::NotOpenError},
-    {kSerialUnknownError, "unknown error", QSerialPort::UnknownError},
+const std::array<ErrorRow, 10> kErrorRows = {{
+    {kSerialNoError, QSerialPort::NoError},
+    {kSerialDeviceNotFound, QSerialPort::DeviceNotFoundError},
+    {kSerialPermissionDenied, QSerialPort::PermissionError},
+    {kSerialCouldNotOpen, QSerialPort::OpenError},
+    {kSerialWriteFailed, QSerialPort::WriteError},
+    {kSerialReadFailed, QSerialPort::ReadError},
+    {kSerialDeviceGone, QSerialPort::ResourceError},
+    {kSerialTimeout, QSerialPort::TimeoutError},
+    {kSerialUnsupportedOperation, QSerialPort::UnsupportedOperationError},
+    {kSerialNotOpen, QSerialPort::NotOpenError},
 }};
 
 // About a minute of the line at 9600 baud.
@@ -55,46 +50,26 @@ struct QtLineSettings {
 };
 
 std::optional<QtLineSettings> ToQt(const SerialSettings& s) {
-    if (s.baud < 0 || s.baud >= static_cast<int32_t>(kSerialBaudRates.size()) || s.bits < 0 ||
-        s.bits >= static_cast<int32_t>(kSerialDataBits.size())) {
-        return std::nullopt;
-    }
+    // By our parity and stop-bit numbers. One and a half stop bits is refused: POSIX terminals
+    // cannot express it, and Qt would quietly give one stop bit instead.
+    constexpr std::array<QSerialPort::Parity, 3> kParities = {
+        QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity};
+    constexpr std::array<std::optional<QSerialPort::StopBits>, 3> kStopBits = {
+        QSerialPort::OneStop, std::nullopt, QSerialPort::TwoStop};
+    const auto in = [](int32_t index, const auto& table) {
+        return index >= 0 && static_cast<std::size_t>(index) < table.size();
+    };
     // Qt has no DTR/DSR flow mode and only one flow mode at a time.
-    if (s.dtr || (s.xon && s.cts)) {
+    if (!in(s.baud, kSerialBaudRates) || !in(s.bits, kSerialDataBits) || !in(s.parity, kParities) ||
+        !in(s.stop, kStopBits) || !kStopBits[s.stop] || s.dtr || (s.xon && s.cts)) {
         return std::nullopt;
     }
-    QtLineSettings q{};
-    q.baud = kSerialBaudRates[static_cast<size_t>(s.baud)];
-    q.bits = static_cast<QSerialPort::DataBits>(kSerialDataBits[static_cast<size_t>(s.bits)]);
-    switch (s.parity) {
-    case kSerialParityNone:
-        q.parity = QSerialPort::NoParity;
-        break;
-    case kSerialParityOdd:
-        q.parity = QSerialPort::OddParity;
-        break;
-    case kSerialParityEven:
-        q.parity = QSerialPort::EvenParity;
-        break;
-    default:
-        return std::nullopt;
-    }
-    switch (s.stop) {
-    case kSerialStopOne:
-        q.stop = QSerialPort::OneStop;
-        break;
-    case kSerialStopTwo:
-        q.stop = QSerialPort::TwoStop;
-        break;
-    default:
-        // Includes one and a half: POSIX terminals cannot express it, and Qt would quietly
-        // give one stop bit instead.
-        return std::nullopt;
-    }
-    q.flow = s.xon   ? QSerialPort::SoftwareControl
-             : s.cts ? QSerialPort::HardwareControl
-                     : QSerialPort::NoFlowControl;
-    return q;
+    return QtLineSettings{kSerialBaudRates[s.baud],
+                          static_cast<QSerialPort::DataBits>(kSerialDataBits[s.bits]),
+                          kParities[s.parity], *kStopBits[s.stop],
+                          s.xon   ? QSerialPort::SoftwareControl
+                          : s.cts ? QSerialPort::HardwareControl
+                                  : QSerialPort::NoFlowControl};
 }
 
 QString PathFromText(const Text& t) {
@@ -127,27 +102,6 @@ int32_t OpenFailureCode(QSerialPort::SerialPortError error, const Text& location
 }
 
 } // namespace
-
-const std::vector<SerialErrorEntry>& SerialErrorTable() {
-    static const std::vector<SerialErrorEntry> table = [] {
-        std::vector<SerialErrorEntry> entries;
-        entries.reserve(kErrorRows.size());
-        for (const ErrorRow& row : kErrorRows) {
-            entries.push_back({row.code, row.text});
-        }
-        return entries;
-    }();
-    return table;
-}
-
-Text SerialErrorText(int32_t code) {
-    for (const ErrorRow& row : kErrorRows) {
-        if (row.code == code) {
-            return row.text;
-        }
-    }
-    return SerialErrorText(kSerialUnknownError);
-}
 
 SerialConnection::SerialConnection(QObject* parent)
     : QObject(parent), port_(new QSerialPort(this)) {
@@ -247,10 +201,6 @@ void SerialConnection::SetDataAvailableHandler(std::function<void()> handler) {
     }
 }
 
-void SerialConnection::SetGoneHandler(std::function<void()> handler) {
-    gone_ = std::move(handler);
-}
-
 void SerialConnection::OnReadyRead() {
     if (inHandler_) {
         readyReadInHandler_ = true;
@@ -335,10 +285,6 @@ void SerialConnection::DeviceGone() {
     state_ = PortState::Closed;
     lastError_ = kSerialDeviceGone;
     port_->close();
-    if (gone_) {
-        const std::function<void()> handler = gone_;
-        handler();
-    }
 }
 
 namespace {

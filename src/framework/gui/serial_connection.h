@@ -18,13 +18,11 @@ inline constexpr std::array<int32_t, 16> kSerialBaudRates = {
     9600, 14400, 19200, 28800, 38400, 57600, 115200, 230400};
 inline constexpr std::array<int32_t, 4> kSerialDataBits = {5, 6, 7, 8};
 enum SerialParity : int32_t { kSerialParityNone = 0, kSerialParityOdd = 1, kSerialParityEven = 2 };
-inline constexpr int32_t kSerialParityCount = 3;
 enum SerialStopBits : int32_t {
     kSerialStopOne = 0,
     kSerialStopOneAndHalf = 1,
     kSerialStopTwo = 2,
 };
-inline constexpr int32_t kSerialStopBitsCount = 3;
 
 // Indices into the tables above plus the handshaking switches: xon is software flow control,
 // cts is RTS/CTS hardware flow control, dtr is DTR/DSR handshaking.
@@ -49,15 +47,6 @@ enum SerialError : int32_t {
     kSerialUnknownError = 99,
 };
 
-struct SerialErrorEntry {
-    int32_t code;
-    const char* text;
-};
-// Every code with its text, in code order.
-const std::vector<SerialErrorEntry>& SerialErrorTable();
-// The text of a code; an unlisted code reads as the unknown error.
-Text SerialErrorText(int32_t code);
-
 // One serial line over QSerialPort. The tool sets neither DTR nor RTS: the line keeps what the
 // driver gives it.
 class SerialConnection : public QObject {
@@ -77,8 +66,6 @@ public:
 
     // Called when bytes arrive; never re-entered while it runs.
     void SetDataAvailableHandler(std::function<void()> handler);
-    // Called once when the device vanishes while open; the port is closed by then.
-    void SetGoneHandler(std::function<void()> handler);
 
 private:
     enum class PortState { Closed, Opening, Open };
@@ -94,7 +81,6 @@ private:
     PortState state_ = PortState::Closed;
     int32_t lastError_ = kSerialNoError;
     std::function<void()> dataAvailable_;
-    std::function<void()> gone_;
     bool inHandler_ = false;
     bool readyReadInHandler_ = false;
     qint64 readInHandler_ = 0;

@@ -54,71 +54,38 @@ void Slider::ApplyOwnProperties() {
     SetTickStyle(tickStyle_);
 }
 
-int32_t Slider::Value() const {
-    return value_;
-}
-
 void Slider::SetMinimum(int32_t value) {
-    CheckMainThread();
-    minimum_ = value;
-    if (Widget()) {
-        Widget()->setMinimum(value);
-    }
+    Store(minimum_, value, [=, this] { Widget()->setMinimum(value); });
 }
 
 void Slider::SetMaximum(int32_t value) {
-    CheckMainThread();
-    maximum_ = value;
-    if (Widget()) {
-        Widget()->setMaximum(value);
-    }
+    Store(maximum_, value, [=, this] { Widget()->setMaximum(value); });
 }
 
 void Slider::SetValue(int32_t value) {
-    CheckMainThread();
     // The value keeps within the range, as the widget's does.
-    value_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
-    if (Widget()) {
-        Widget()->setValue(value_);
-    }
+    Store(value_, std::clamp(value, minimum_, std::max(minimum_, maximum_)),
+          [this] { Widget()->setValue(value_); });
 }
 
 void Slider::SetLineStep(int32_t value) {
-    CheckMainThread();
-    lineStep_ = value;
-    if (Widget()) {
-        Widget()->setSingleStep(value);
-    }
+    Store(lineStep_, value, [=, this] { Widget()->setSingleStep(value); });
 }
 
 void Slider::SetPageStep(int32_t value) {
-    CheckMainThread();
-    pageStep_ = value;
-    if (Widget()) {
-        Widget()->setPageStep(value);
-    }
+    Store(pageStep_, value, [=, this] { Widget()->setPageStep(value); });
 }
 
 void Slider::SetLiveScroll(bool value) {
-    CheckMainThread();
-    liveScroll_ = value;
-    if (Widget()) {
-        Widget()->setTracking(value);
-    }
+    Store(liveScroll_, value, [=, this] { Widget()->setTracking(value); });
 }
 
 void Slider::SetTickStyle(int32_t value) {
-    CheckMainThread();
-    tickStyle_ = value;
-    if (Widget()) {
-        static const QSlider::TickPosition positions[] = {
-            QSlider::NoTicks, QSlider::TicksAbove, QSlider::TicksBelow, QSlider::TicksBothSides};
+    static const QSlider::TickPosition positions[] = {QSlider::NoTicks, QSlider::TicksAbove,
+                                                      QSlider::TicksBelow, QSlider::TicksBothSides};
+    Store(tickStyle_, value, [=, this] {
         Widget()->setTickPosition(value >= 0 && value <= 3 ? positions[value] : QSlider::NoTicks);
-    }
-}
-
-bool Slider::Vertical() const {
-    return Widget() && Widget()->orientation() == Qt::Vertical;
+    });
 }
 
 } // namespace framework

@@ -11,23 +11,16 @@ class Slider : public RectControl {
 public:
     const std::vector<EventDecl>& Events() const override;
 
-    int32_t Minimum() const { return minimum_; }
     void SetMinimum(int32_t value);
-    int32_t Maximum() const { return maximum_; }
     void SetMaximum(int32_t value);
-    int32_t Value() const;
+    int32_t Value() const { return value_; }
     void SetValue(int32_t value);
-    int32_t LineStep() const { return lineStep_; }
     void SetLineStep(int32_t value);
-    int32_t PageStep() const { return pageStep_; }
     void SetPageStep(int32_t value);
     // True: ValueChanged while the thumb is dragged; false: once it is let go.
-    bool LiveScroll() const { return liveScroll_; }
     void SetLiveScroll(bool value);
     // 0 none, 1 above or left, 2 below or right, 3 both sides.
-    int32_t TickStyle() const { return tickStyle_; }
     void SetTickStyle(int32_t value);
-    bool Vertical() const;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

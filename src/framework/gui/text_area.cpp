@@ -16,25 +16,26 @@ const ClassRecord& TextArea::Record() {
         "TextArea", &RectControl::Record(), [] { return std::make_shared<TextArea>(); },
         Properties({{
                         MakeProperty("Border", T::Boolean, &A::SetBorder),
-                        MakeProperty("MultiLine", T::Boolean, &A::SetMultiLine),
+                        // Lines wrap unless there is a horizontal scroll bar, so nothing hides.
+                        IgnoredProperty("MultiLine", T::Boolean),
                         MakeProperty("ScrollBarHorizontal", T::Boolean, &A::SetScrollBarHorizontal),
                         MakeProperty("ScrollBarVertical", T::Boolean, &A::SetScrollBarVertical),
-                        MakeProperty("Styled", T::Boolean, &A::SetStyled),
-                        MakeProperty("UseFocusRing", T::Boolean, &A::SetUseFocusRing),
+                        IgnoredProperty("Styled", T::Boolean),
+                        IgnoredProperty("UseFocusRing", T::Boolean),
                         MakeProperty("TextColor", T::Color, &A::SetTextColor),
                         MakeProperty("BackColor", T::Color, &A::SetBackColor),
-                        MakeProperty("Format", T::Text, &A::SetFormat),
-                        MakeProperty("HideSelection", T::Boolean, &A::SetHideSelection),
-                        MakeProperty("LineHeight", T::Double, &A::SetLineHeight),
-                        MakeProperty("LineSpacing", T::Double, &A::SetLineSpacing),
+                        IgnoredProperty("Format", T::Text),
+                        IgnoredProperty("HideSelection", T::Boolean),
+                        IgnoredProperty("LineHeight", T::Double),
+                        IgnoredProperty("LineSpacing", T::Double),
                         MakeProperty("Text", T::Text, &A::SetText),
-                        MakeProperty("Mask", T::Text, &A::SetMask),
+                        IgnoredProperty("Mask", T::Text),
                         MakeProperty("ReadOnly", T::Boolean, &A::SetReadOnly),
-                        MakeProperty("LimitText", T::Int32, &A::SetLimitText),
+                        // The program's appends are never cut.
+                        IgnoredProperty("LimitText", T::Int32),
                         MakeProperty("AcceptTabs", T::Boolean, &A::SetAcceptTabs),
                         MakeProperty("Alignment", T::Int32, &A::SetAlignment),
-                        MakeProperty("AutomaticallyCheckSpelling", T::Boolean,
-                                     &A::SetAutomaticallyCheckSpelling),
+                        IgnoredProperty("AutomaticallyCheckSpelling", T::Boolean),
                     },
                     FontGroupProperties(),
                     DataGroupProperties()})};
@@ -59,7 +60,7 @@ void TextArea::ApplyOwnProperties() {
     view_->SetText(pendingText_);
     pendingText_.clear();
     SetBorder(border_);
-    SetMultiLine(multiLine_);
+    SetScrollBarHorizontal(scrollBarHorizontal_);
     SetScrollBarVertical(scrollBarVertical_);
     SetReadOnly(readOnly_);
     SetAcceptTabs(acceptTabs_);
@@ -116,56 +117,29 @@ void TextArea::SetScrollPosition(int32_t line) {
 }
 
 void TextArea::SetBorder(bool value) {
-    CheckMainThread();
-    border_ = value;
-    if (view_) {
+    Store(border_, value, [=, this] {
         view_->Widget()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame);
-    }
-}
-
-void TextArea::SetMultiLine(bool value) {
-    CheckMainThread();
-    multiLine_ = value;
-    SetScrollBarHorizontal(scrollBarHorizontal_);
+    });
 }
 
 void TextArea::SetScrollBarHorizontal(bool value) {
-    CheckMainThread();
-    scrollBarHorizontal_ = value;
-    if (view_) {
+    Store(scrollBarHorizontal_, value, [=, this] {
         // Without a horizontal scroll bar long lines wrap, so nothing is hidden.
         view_->Widget()->setLineWrapMode(value ? QPlainTextEdit::NoWrap
                                                : QPlainTextEdit::WidgetWidth);
         view_->Widget()->setHorizontalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded
                                                             : Qt::ScrollBarAlwaysOff);
-    }
+    });
 }
 
 void TextArea::SetScrollBarVertical(bool value) {
-    CheckMainThread();
-    scrollBarVertical_ = value;
-    if (view_) {
+    Store(scrollBarVertical_, value, [=, this] {
         view_->Widget()->setVerticalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded
                                                           : Qt::ScrollBarAlwaysOff);
-    }
-}
-
-void TextArea::SetTextColor(Color value) {
-    CheckMainThread();
-    textColor_ = value;
-    ApplyColors();
-}
-
-void TextArea::SetBackColor(Color value) {
-    CheckMainThread();
-    backColor_ = value;
-    ApplyColors();
+    });
 }
 
 void TextArea::ApplyColors() {
-    if (!view_) {
-        return;
-    }
     QPalette palette = view_->Widget()->palette();
     palette.setColor(QPalette::Text, ToQColor(textColor_));
     palette.setColor(QPalette::Base, ToQColor(backColor_));
@@ -173,31 +147,21 @@ void TextArea::ApplyColors() {
 }
 
 void TextArea::SetReadOnly(bool value) {
-    CheckMainThread();
-    readOnly_ = value;
-    if (view_) {
-        view_->Widget()->setReadOnly(value);
-    }
+    Store(readOnly_, value, [=, this] { view_->Widget()->setReadOnly(value); });
 }
 
 void TextArea::SetAcceptTabs(bool value) {
-    CheckMainThread();
-    acceptTabs_ = value;
-    if (view_) {
-        view_->Widget()->setTabChangesFocus(!value);
-    }
+    Store(acceptTabs_, value, [=, this] { view_->Widget()->setTabChangesFocus(!value); });
 }
 
 void TextArea::SetAlignment(int32_t value) {
-    CheckMainThread();
-    alignment_ = value;
-    if (view_) {
+    Store(alignment_, value, [=, this] {
         QTextOption option = view_->Widget()->document()->defaultTextOption();
         option.setAlignment(value == 2   ? Qt::AlignHCenter
                             : value == 3 ? Qt::AlignRight
                                          : Qt::AlignLeft);
         view_->Widget()->document()->setDefaultTextOption(option);
-    }
+    });
 }
 
 } // namespace framework

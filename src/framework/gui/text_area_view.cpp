@@ -1,5 +1,7 @@
 #include "framework/gui/text_area_view.h"
 
+#include "framework/gui/display_text.h"
+
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -11,7 +13,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -101,56 +102,6 @@ void AppendUtf8(Text& out, char32_t c) {
     }
 }
 
-constexpr int kUnfinished = -1;
-
-struct Sequence {
-    int length; // 1 to 4; 0 when no well-formed sequence starts here; kUnfinished when one does
-                // but the bytes end before it does
-    char32_t code;
-};
-
-// Well-formed UTF-8 only (no overlong forms, surrogates or code points past U+10FFFF), so that
-// every byte of anything else shows on its own.
-Sequence ReadUtf8(const unsigned char* p, std::size_t available) {
-    const unsigned char lead = p[0];
-    if (lead < 0x80) {
-        return {1, lead};
-    }
-    int length = 0;
-    char32_t code = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return {0, 0};
-    }
-    for (int k = 1; k < length; ++k) {
-        if (static_cast<std::size_t>(k) >= available) {
-            return {kUnfinished, 0};
-        }
-        const unsigned char next = p[k];
-        if (next < low || next > high) {
-            return {0, 0};
-        }
-        low = 0x80;
-        high = 0xBF;
-        code = (code << 6) | (next & 0x3F);
-    }
-    return {length, code};
-}
-
 // Appends how the bytes show, each line break (CR, LF or CR LF) as one '\n'. Returns how many
 // bytes at the end begin a UTF-8 sequence the bytes stop short of; they show one character each
 // until the rest arrives.
@@ -166,8 +117,8 @@ std::size_t AppendShownBytes(QString& out, std::string_view bytes) {
             i += (b == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
             continue;
         }
-        const Sequence s = ReadUtf8(p + i, n - i);
-        if (s.length == kUnfinished) {
+        const Utf8Sequence s = ReadUtf8(p + i, n - i);
+        if (s.length == kUtf8Unfinished) {
             for (std::size_t k = i; k < n; ++k) {
                 AppendShown(out, p[k]);
             }
@@ -252,12 +203,6 @@ private:
     bool& flag_;
     QPointer<QTextDocument> document_;
 };
-
-int32_t ClampedInt(std::size_t value) {
-    return value > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
-               ? std::numeric_limits<int32_t>::max()
-               : static_cast<int32_t>(value);
-}
 
 } // namespace
 
@@ -410,7 +355,7 @@ void TextAreaView::Impl::Set(const Text& bytes) {
 // as it was at either end of the range keeps its bytes.
 void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     const int blocks = document->blockCount();
-    const int old_lines = static_cast<int>(std::min<std::size_t>(LineCount(), INT32_MAX));
+    const int old_lines = ClampedSize(LineCount());
     QTextBlock start = document->findBlock(position);
     if (!start.isValid()) {
         start = document->lastBlock();
@@ -530,7 +475,7 @@ int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
     const auto& lines = impl_->lines;
     const auto at =
         std::upper_bound(lines.begin(), lines.end(), static_cast<std::size_t>(position));
-    return ClampedInt(static_cast<std::size_t>(at - lines.begin()) - 1);
+    return ClampedSize(static_cast<std::size_t>(at - lines.begin()) - 1);
 }
 
 void TextAreaView::SetScrollPosition(int32_t line) {

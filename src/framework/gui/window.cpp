@@ -76,18 +76,19 @@ const ClassRecord& Window::Record() {
             MakeProperty("MinHeight", T::Int32, &Window::SetMinHeight),
             MakeProperty("MaxWidth", T::Int32, &Window::SetMaxWidth),
             MakeProperty("MaxHeight", T::Int32, &Window::SetMaxHeight),
-            MakeProperty("Frame", T::Int32, &Window::SetFrame),
+            IgnoredProperty("Frame", T::Int32), // a document window, the only kind used
             MakeProperty("Title", T::Text, &Window::SetTitle),
             MakeProperty("CloseButton", T::Boolean, &Window::SetCloseButton),
             MakeProperty("Resizeable", T::Boolean, &Window::SetResizeable),
             MakeProperty("MaximizeButton", T::Boolean, &Window::SetMaximizeButton),
             MakeProperty("MinimizeButton", T::Boolean, &Window::SetMinimizeButton),
-            MakeProperty("FullScreenButton", T::Boolean, &Window::SetFullScreenButton),
-            MakeProperty("Composite", T::Boolean, &Window::SetComposite),
-            MakeProperty("MacProcId", T::Int32, &Window::SetMacProcId),
+            // Linux window managers offer no separate full-screen button.
+            IgnoredProperty("FullScreenButton", T::Boolean),
+            IgnoredProperty("Composite", T::Boolean),
+            IgnoredProperty("MacProcId", T::Int32),
             MakeProperty("Placement", T::Int32, &Window::SetPlacement),
             MakeProperty("Visible", T::Boolean, &Window::SetVisible),
-            MakeProperty("LiveResize", T::Boolean, &Window::SetLiveResize),
+            IgnoredProperty("LiveResize", T::Boolean),
             MakeProperty("FullScreen", T::Boolean, &Window::SetFullScreen),
             MakeProperty("HasBackColor", T::Boolean, &Window::SetHasBackColor),
             MakeProperty("BackColor", T::Color, &Window::SetBackColor),
@@ -268,38 +269,6 @@ int32_t Window::Height() const {
     return widget_ ? widget_->height() - MenuBarHeight() : height_;
 }
 
-void Window::SetWidth(int32_t value) {
-    CheckMainThread();
-    width_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetHeight(int32_t value) {
-    CheckMainThread();
-    height_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMinWidth(int32_t value) {
-    minWidth_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMinHeight(int32_t value) {
-    minHeight_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMaxWidth(int32_t value) {
-    maxWidth_ = value;
-    ApplyGeometry();
-}
-
-void Window::SetMaxHeight(int32_t value) {
-    maxHeight_ = value;
-    ApplyGeometry();
-}
-
 void Window::ApplyGeometry() {
     if (!widget_) {
         return;
@@ -315,43 +284,17 @@ void Window::ApplyGeometry() {
     }
 }
 
-void Window::SetFrame(int32_t value) {
-    // 0 is a document window, the only kind the tool uses; the others are kept as given.
-    frame_ = value;
-}
-
 void Window::SetTitle(const framework::Text& title) {
     CheckMainThread();
-    title_ = title;
     if (widget_) {
         widget_->setWindowTitle(DisplayString(title));
     }
-}
-
-void Window::SetCloseButton(bool value) {
-    closeButton_ = value;
-    ApplyFlags();
 }
 
 void Window::SetResizeable(bool value) {
     resizeable_ = value;
     ApplyFlags();
     ApplyGeometry();
-}
-
-void Window::SetMaximizeButton(bool value) {
-    maximizeButton_ = value;
-    ApplyFlags();
-}
-
-void Window::SetMinimizeButton(bool value) {
-    minimizeButton_ = value;
-    ApplyFlags();
-}
-
-void Window::SetFullScreenButton(bool value) {
-    // Linux window managers offer no separate full-screen button.
-    fullScreenButton_ = value;
 }
 
 void Window::ApplyFlags() {
@@ -376,10 +319,6 @@ void Window::ApplyFlags() {
             widget_->show();
         }
     }
-}
-
-void Window::SetPlacement(int32_t value) {
-    placement_ = value;
 }
 
 void Window::SetVisible(bool value) {
@@ -412,16 +351,6 @@ void Window::SetFullScreen(bool value) {
     if (widget_ && constructed_ && visible_) {
         value ? widget_->showFullScreen() : widget_->showNormal();
     }
-}
-
-void Window::SetHasBackColor(bool value) {
-    hasBackColor_ = value;
-    ApplyBackColor();
-}
-
-void Window::SetBackColor(Color value) {
-    backColor_ = value;
-    ApplyBackColor();
 }
 
 void Window::ApplyBackColor() {

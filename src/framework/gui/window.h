@@ -2,6 +2,7 @@
 
 #include "framework/core/object.h"
 #include "framework/gui/delegate.h"
+#include "framework/gui/runtime.h"
 
 #include <QPointer>
 
@@ -52,48 +53,23 @@ public:
 
     // Content area size and its limits.
     int32_t Width() const;
-    void SetWidth(int32_t value);
+    void SetWidth(int32_t value) { Change(width_, value, &Window::ApplyGeometry); }
     int32_t Height() const;
-    void SetHeight(int32_t value);
-    void SetMinWidth(int32_t value);
-    void SetMinHeight(int32_t value);
-    void SetMaxWidth(int32_t value);
-    void SetMaxHeight(int32_t value);
-    int32_t MinWidth() const { return minWidth_; }
-    int32_t MinHeight() const { return minHeight_; }
-    int32_t MaxWidth() const { return maxWidth_; }
-    int32_t MaxHeight() const { return maxHeight_; }
-    void SetFrame(int32_t value);
-    int32_t Frame() const { return frame_; }
-    framework::Text Title() const { return title_; }
+    void SetHeight(int32_t value) { Change(height_, value, &Window::ApplyGeometry); }
+    void SetMinWidth(int32_t value) { Change(minWidth_, value, &Window::ApplyGeometry); }
+    void SetMinHeight(int32_t value) { Change(minHeight_, value, &Window::ApplyGeometry); }
+    void SetMaxWidth(int32_t value) { Change(maxWidth_, value, &Window::ApplyGeometry); }
+    void SetMaxHeight(int32_t value) { Change(maxHeight_, value, &Window::ApplyGeometry); }
     void SetTitle(const framework::Text& title);
-    void SetCloseButton(bool value);
+    void SetCloseButton(bool value) { Change(closeButton_, value, &Window::ApplyFlags); }
     void SetResizeable(bool value);
-    void SetMaximizeButton(bool value);
-    void SetMinimizeButton(bool value);
-    void SetFullScreenButton(bool value);
-    bool CloseButton() const { return closeButton_; }
-    bool Resizeable() const { return resizeable_; }
-    bool MaximizeButton() const { return maximizeButton_; }
-    bool MinimizeButton() const { return minimizeButton_; }
-    bool FullScreenButton() const { return fullScreenButton_; }
-    void SetComposite(bool value) { composite_ = value; }
-    bool Composite() const { return composite_; }
-    void SetMacProcId(int32_t value) { macProcId_ = value; }
-    int32_t MacProcId() const { return macProcId_; }
-    void SetPlacement(int32_t value);
-    int32_t Placement() const { return placement_; }
-    bool Visible() const { return visible_; }
+    void SetMaximizeButton(bool value) { Change(maximizeButton_, value, &Window::ApplyFlags); }
+    void SetMinimizeButton(bool value) { Change(minimizeButton_, value, &Window::ApplyFlags); }
+    void SetPlacement(int32_t value) { placement_ = value; }
     void SetVisible(bool value);
-    void SetLiveResize(bool value) { liveResize_ = value; }
-    bool LiveResize() const { return liveResize_; }
-    bool FullScreen() const { return fullScreen_; }
     void SetFullScreen(bool value);
-    bool HasBackColor() const { return hasBackColor_; }
-    void SetHasBackColor(bool value);
-    Color BackColor() const { return backColor_; }
-    void SetBackColor(Color value);
-    bool MenuBarVisible() const { return menuBarVisible_; }
+    void SetHasBackColor(bool value) { Change(hasBackColor_, value, &Window::ApplyBackColor); }
+    void SetBackColor(Color value) { Change(backColor_, value, &Window::ApplyBackColor); }
     void SetMenuBarVisible(bool value);
 
     QMainWindow* Widget() const { return widget_; }
@@ -111,6 +87,11 @@ public:
     void ApplyTabOrder();
 
 private:
+    template <class T> void Change(T& field, const T& value, void (Window::*apply)()) {
+        CheckMainThread();
+        field = value;
+        (this->*apply)();
+    }
     void ApplyGeometry();
     void ApplyFlags();
     void ApplyBackColor();
@@ -128,12 +109,9 @@ private:
 
     int32_t width_ = 300, height_ = 300;
     int32_t minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000;
-    int32_t frame_ = 0;
-    framework::Text title_;
     bool closeButton_ = true, resizeable_ = true, maximizeButton_ = true, minimizeButton_ = true;
-    bool fullScreenButton_ = false, composite_ = false;
-    int32_t macProcId_ = 0, placement_ = 0;
-    bool visible_ = true, liveResize_ = true, fullScreen_ = false, hasBackColor_ = false;
+    int32_t placement_ = 0;
+    bool visible_ = true, fullScreen_ = false, hasBackColor_ = false;
     Color backColor_{255, 255, 255, 0};
     bool menuBarVisible_ = true;
 };

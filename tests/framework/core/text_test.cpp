@@ -23,7 +23,7 @@ TEST(TextSlices, GiveOnlyTheCharactersPresent) {
         {Right(s, kMin), ""},   {Mid(s, 2, 3), "ell"},    {Mid(s, 4, 10), "lo"},
         {Mid(s, 6, 1), ""},     {Mid(s, kMax, kMax), ""}, {Mid(s, 0, 2), "He"},
         {Mid(s, kMin, 1), "H"}, {Mid(s, 2, -1), "ello"},  {Mid(s, 2, 0), ""},
-        {Mid(s, 3), "llo"},     {Mid("", 1, 1), ""},      {Mid(s, 5, kMax), "o"}};
+        {Mid(s, 3, -5), "llo"}, {Mid("", 1, 1), ""},      {Mid(s, 5, kMax), "o"}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
     }
@@ -39,7 +39,7 @@ TEST(TextSplit, KeepsEmptyPiecesAndGivesOneMorePieceThanDelimiters) {
                                      {"a~", "~", {"a", ""}},           {"abc", "~", {"abc"}},
                                      {"a<>b<>", "<>", {"a", "b", ""}}, {"aaa", "aa", {"", "a"}},
                                      {"abc", "", {"a", "b", "c"}},     {"", "", {""}}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const std::vector<Text> pieces = Split(c.s, c.delimiter);
         EXPECT_EQ(pieces, c.pieces) << '"' << c.s << "\" by \"" << c.delimiter << '"';
         EXPECT_EQ(UpperBound(pieces), static_cast<int32_t>(c.pieces.size()) - 1);
@@ -58,7 +58,7 @@ TEST(TextVal, ReadsTheNumberAtTheStartAndStopsAtAnythingElse) {
         {"0.05", 0.05},   {"1e-400", 0},       {"4.9e-324", 4.9e-324},
         // clang-format on
     };
-    for (const auto &[s, want] : cases) {
+    for (const auto& [s, want] : cases) {
         EXPECT_EQ(Val(s), want) << '"' << s << '"';
     }
     EXPECT_FALSE(std::signbit(Val("-0.0")));
@@ -78,6 +78,34 @@ TEST(TextVal, HugeOrHostileInputGivesAFiniteCorrectlyRoundedResult) {
     EXPECT_EQ(Val(halfway + "1"), 9007199254740994.0);
 }
 
+// Out of range is decided by the whole number, not by the sign of the written exponent.
+TEST(TextVal, OutOfRangeSaturatesOrGivesPositiveZero) {
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    const std::vector<std::pair<Text, double>> cases = {
+        {"1" + Text(400, '0') + "e-10", kLargest},
+        {"-1" + Text(400, '0') + "e-80", -kLargest},
+        {"0." + Text(400, '0') + "1e70", 0.0},
+        {"-0." + Text(400, '0') + "1e70", 0.0},
+        {"0." + Text(400, '0') + "1e420", 1e19},
+        {"1.8e308", kLargest},
+        {"1.7976931348623157e308", kLargest},
+        {"2e-324", 0.0},
+        {"-2e-324", 0.0},
+        {"3e-324", 4.9406564584124654e-324},
+        {"-0", 0.0},
+        {"-000.000e5", 0.0},
+        {"0e99999999999999999999", 0.0},
+        {" \t+.5e+1", 5.0},
+        {"5e+x", 5.0},
+        {"12e3.5", 12000.0},
+    };
+    for (const auto& [s, want] : cases) {
+        const double got = Val(s);
+        EXPECT_EQ(got, want) << '"' << s.substr(0, 40) << '"';
+        EXPECT_EQ(std::signbit(got), std::signbit(want)) << '"' << s.substr(0, 40) << '"';
+    }
+}
+
 TEST(TextStr, PadsWithTheZerosOfThePatternOrGivesPlainDigits) {
     struct Case {
         int32_t value;
@@ -90,7 +118,7 @@ TEST(TextStr, PadsWithTheZerosOfThePatternOrGivesPlainDigits) {
         {5, "x0", "5"},        {kMin, "", "-2147483648"}, {kMin, "000000000000", "-002147483648"},
         // clang-format on
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(Str(c.value, c.pattern), c.want) << c.value << " with \"" << c.pattern << '"';
     }
 }
@@ -108,7 +136,7 @@ TEST(TextStr, RealsPrintWholeNumbersAsIntegersAndOthersWithFifteenDigits) {
         {kInf, "", "INF"},       {-kInf, "000", "-INF"},
         // clang-format on
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(Str(c.value, c.pattern), c.want) << c.value;
     }
 }
@@ -122,7 +150,7 @@ TEST(TextCvtReal64ToSInt32, RoundsHalvesToEvenAndSaturates) {
         {-2147483648.6, kMin},            {-2147483647.4, kMin + 1},
         // clang-format on
     };
-    for (const auto &[value, want] : cases) {
+    for (const auto& [value, want] : cases) {
         EXPECT_EQ(RuntimeCvtReal64ToSInt32(value), want) << value;
     }
 }
@@ -144,6 +172,6 @@ TEST(TextChr, GivesOneByteForCodesUpTo255AndNothingOutside) {
 }
 
 TEST(TextEndOfLine, IsLineFeedOnEitherSide) {
-    EXPECT_EQ(EndOfLine() + Text("x"), "\nx");
-    EXPECT_EQ(Text("x") + EndOfLine(), "x\n");
+    EXPECT_EQ(EndOfLine().Operator_Add("x"), "\nx");
+    EXPECT_EQ(EndOfLine().Operator_AddRight("x"), "x\n");
 }

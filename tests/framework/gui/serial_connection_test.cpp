@@ -11,14 +11,12 @@
 
 #include <chrono>
 #include <functional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
 using framework::SerialConnection;
-using framework::SerialErrorText;
 using framework::SerialSettings;
 using framework::Text;
 
@@ -54,7 +52,7 @@ protected:
 
     void OpenLink(const SerialSettings& settings = {}) {
         ASSERT_TRUE(link.Open(device.SlavePath(), settings))
-            << SerialErrorText(link.LastErrorCode());
+            << "error code " << link.LastErrorCode();
     }
 
     void CollectReceived() {
@@ -308,7 +306,6 @@ TEST_F(SerialRead, HandlerSetLaterHearsOfWaitingBytes) {
 class SerialGoneCounts : public SerialLink {
 protected:
     void WatchPort() {
-        link.SetGoneHandler([this] { ++goneCalls; });
         auto* port = link.findChild<QSerialPort*>();
         ASSERT_NE(port, nullptr);
         QObject::connect(port, &QSerialPort::errorOccurred, [this](auto error) {
@@ -324,12 +321,10 @@ protected:
         PumpFor(300ms);
         EXPECT_FALSE(link.IsOpen());
         EXPECT_EQ(link.LastErrorCode(), framework::kSerialDeviceGone);
-        EXPECT_EQ(goneCalls, 1);
         EXPECT_LT(portErrors, 10);
         EXPECT_LT(handlerCalls, 10);
     }
 
-    int goneCalls = 0;
     int portErrors = 0;
 };
 
@@ -379,20 +374,6 @@ TEST_F(SerialClosed, OperationsAreQuiet) {
     link.Write(">SOOO<");
     EXPECT_EQ(link.ReadAll(), "");
     EXPECT_EQ(device.ReadExactly(1, 100ms), "");
-}
-
-TEST(SerialErrorCodes, CodesAreStableWithDistinctTexts) {
-    std::vector<int32_t> codes;
-    std::set<std::string> texts;
-    for (const auto& entry : framework::SerialErrorTable()) {
-        codes.push_back(entry.code);
-        EXPECT_EQ(SerialErrorText(entry.code), entry.text);
-        EXPECT_FALSE(Text(entry.text).empty());
-        texts.insert(entry.text);
-    }
-    EXPECT_EQ(codes, (std::vector<int32_t>{0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 99}));
-    EXPECT_EQ(texts.size(), codes.size());
-    EXPECT_EQ(SerialErrorText(12345), SerialErrorText(framework::kSerialUnknownError));
 }
 
 class SerialPortList : public ::testing::Test {
