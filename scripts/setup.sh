@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++ clang libclang-rt-14-dev cmake ninja-build libgtest-dev libgmock-dev
           libbenchmark-dev qt6-base-dev qt6-serialport-dev fonts-dejavu-core
-          xvfb xauth x11-utils imagemagick)
+          xvfb xauth x11-utils xdotool imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

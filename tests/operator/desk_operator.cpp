@@ -395,6 +395,12 @@ void DeskOperator::ClickWidget(QWidget* widget) {
     Release(window, at, Qt::LeftButton);
 }
 
+bool DeskOperator::ClickWidgetOnDisplay(QWidget* widget) {
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    return QProcess::execute("xdotool", {"mousemove", QString::number(at.x()),
+                                         QString::number(at.y()), "click", "1"}) == 0;
+}
+
 bool DeskOperator::EscapePopups() {
     for (int i = 0; i < 5 && QApplication::activePopupWidget(); ++i) {
         QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);

@@ -33,6 +33,8 @@ public:
     bool EscapePopups();
     // Clicks the centre of a widget of the main window.
     void ClickWidget(QWidget* widget);
+    // The same through the X server, as a real mouse does; false when xdotool failed.
+    bool ClickWidgetOnDisplay(QWidget* widget);
     // Opens the combo box's list and clicks its row; false when the list did not open.
     bool PickRow(QWidget* combo, int row);
     // Clicks a menu title in the bar, then the entry's row in its menu.

@@ -155,6 +155,15 @@ std::string CompareLog(const char* name, framework::TextArea& log) {
            Printable(shown.mid(from, 60)).toStdString() + "\"";
 }
 
+std::size_t OnCommandsIn(const framework::Text& log) {
+    std::size_t count = 0;
+    for (std::size_t at = log.find(">LOOO<"); at != framework::Text::npos;
+         at = log.find(">LOOO<", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 class Run {
 public:
     Run(const Options& options, PtyDevice& pty) : options_(options), pty_(pty) {}
@@ -306,26 +315,37 @@ std::string Run::StillAnswers() {
             return "the port did not open from its pop-up";
         }
     }
-    KeepStep(stepNumber, "check: click On");
+    // A click the harness's own input left nowhere (an unfinished drag takes it, say) is tried
+    // again; an On that reached the log but not the line is a finding at once.
     const std::size_t before = device_->Line().OnCommands();
-    operator_->ClickWidget(window_->btOn()->Handle());
-    QElapsedTimer waited;
-    waited.start();
-    while (device_->Line().OnCommands() == before && waited.elapsed() < 3000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        device_->ReadNow();
-    }
-    if (!device_->Line().Error().empty()) {
-        return "the line: " + device_->Line().Error();
+    for (int attempt = 1; attempt <= 3 && device_->Line().OnCommands() == before; ++attempt) {
+        KeepStep(stepNumber, "check: click On, try " + std::to_string(attempt));
+        operator_->EscapePopups();
+        const std::size_t logged = OnCommandsIn(window_->taSent()->Text());
+        // The last try goes through the X server, apart from the harness's own input state.
+        if (attempt < 3) {
+            operator_->ClickWidget(window_->btOn()->Handle());
+        } else if (!operator_->ClickWidgetOnDisplay(window_->btOn()->Handle())) {
+            return "xdotool could not click On";
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (device_->Line().OnCommands() == before && waited.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            device_->ReadNow();
+        }
+        if (!device_->Line().Error().empty()) {
+            return "the line: " + device_->Line().Error();
+        }
+        if (device_->Line().OnCommands() == before &&
+            OnCommandsIn(window_->taSent()->Text()) > logged) {
+            return "On was logged but no >LOOO< reached the line within 3 s (port " +
+                   std::string(LineOpen() ? "open" : "closed") + ", line holds \"" +
+                   device_->Line().Pending() + "\")";
+        }
     }
     if (device_->Line().OnCommands() == before) {
-        const framework::Text& sent = window_->taSent()->Text();
-        return "a click on On put no >LOOO< on the line within 3 s (sent log ends \"" +
-               Printable(QString::fromLatin1(
-                             sent.substr(sent.size() - std::min<std::size_t>(sent.size(), 24))))
-                   .toStdString() +
-               "\", port " + (LineOpen() ? "open" : "closed") + ", line holds \"" +
-               device_->Line().Pending() + "\")";
+        return "three clicks on On put no >LOOO< in the log or on the line";
     }
     return "";
 }
