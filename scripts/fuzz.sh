@@ -15,7 +15,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$sanitize -fno-omit-frame-pointer" \
     -DQUARRENDEL_FUZZ=ON -DQUARRENDEL_TESTS=OFF -DQUARRENDEL_BENCH=OFF \
     -DQUARRENDEL_SANITIZE=OFF >/dev/null
-cmake --build "$build" --target "${targets[@]}" >/dev/null
+cmake --build "$build" --target "${targets[@]}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quarrendel-fuzz.XXXXXX")
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1

@@ -18,7 +18,7 @@ if [[ ! -f "$build/CMakeCache.txt" ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUARRENDEL_SANITIZE=ON \
         -DQUARRENDEL_BENCH=OFF >/dev/null
 fi
-cmake --build "$build" --target operator_fuzz >/dev/null
+cmake --build "$build" --target operator_fuzz
 
 args=("--seconds=$seconds")
 if [[ -n "$seed" ]]; then
@@ -30,4 +30,6 @@ export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=xcb
 # The exit status is the program's: non-zero for a finding or a sanitizer report.
-xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/operator_fuzz" "${args[@]}" "$@"
+# Past its own watchdog, a run that outlasts its length by five minutes is stopped.
+timeout $((seconds + 300)) xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/operator_fuzz" \
+    "${args[@]}" "$@"

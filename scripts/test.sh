@@ -20,7 +20,8 @@ offscreen() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" -j "$jobs" --output-on-failure
 }
 
-# Each program on a display of its own, so no other test takes its window's focus.
+# Each program on a display of its own, so no other test takes its window's focus. The whole
+# program runs at once, out of CTest's reach, so it has a time limit of its own.
 on_x11() {
     local t
     for t in "${gui_tests[@]}"; do
@@ -28,7 +29,7 @@ on_x11() {
         QT_QPA_PLATFORM=xcb \
             LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
             UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-            xvfb-run -a -s "-screen 0 1280x1024x24" "$1/tests/$t" --gtest_brief=1
+            timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$1/tests/$t" --gtest_brief=1
     done
 }
 
@@ -47,7 +48,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_retur
 build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUARRENDEL_SANITIZE=ON -DQUARRENDEL_BENCH=OFF
 on_x11 "$root/build-asan"
 if [[ -x "$root/scripts/operator_fuzz.sh" ]]; then
+    # A fixed seed, so one commit gives one verdict; other seeds are for runs by hand.
     echo "== operator fuzz, sanitizer build"
-    "$root/scripts/operator_fuzz.sh" "${OPERATOR_FUZZ_SECONDS:-30}" "" "$root/build-asan"
+    "$root/scripts/operator_fuzz.sh" "${OPERATOR_FUZZ_SECONDS:-30}" "${OPERATOR_FUZZ_SEED:-1}" \
+        "$root/build-asan"
 fi
 offscreen "$root/build-asan"

@@ -4,6 +4,7 @@
 #include "support/program_fixture.h"
 
 #include "framework/gui/text_area.h"
+#include "framework/gui/text_area_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 
 #include <functional>
 
@@ -230,16 +232,36 @@ TEST_F(EditMenu, PastingNothingLeavesTheLogAsItWas) {
     }
 }
 
-TEST_F(EditMenu, PastedTextGoesInAsPlainTextWhateverElseTheDataOffers) {
+// Pasted text goes in as the text alone, and shows as the log shows bytes, so the log shows
+// what it holds.
+TEST_F(EditMenu, PastedTextGoesInAsTheTextAloneShownAsTheLogShowsBytes) {
+    const struct {
+        const char* what;
+        QString format;
+        QString text;
+        framework::Text held;
+    } cases[] = {
+        {"Markdown offered first", "text/markdown", "# *B* <", "# *B* <"},
+        {"a line separator", "", u"a\u2028b"_qs, "a\xE2\x80\xA8" "b"},
+        {"a control character", "", "x\x01y", "x\x01y"},
+        {"a picture of one, copied from a log", "", u"x\u2401y"_qs, "x\x01y"},
+    };
     const Log& log = kLogs[0];
-    ((*window).*log.accessor)()->SetText("");
-    QPlainTextEdit* edit = Focus(log);
-    auto* data = new QMimeData;
-    data->setData("text/markdown", "# *B* <");
-    data->setText("# *B* <");
-    QApplication::clipboard()->setMimeData(data);
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(TextOf(log), "# *B* <");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ((*window).*log.accessor)()->SetText("");
+        QPlainTextEdit* edit = Focus(log);
+        auto* data = new QMimeData;
+        if (!c.format.isEmpty()) {
+            data->setData(c.format, c.text.toUtf8());
+        }
+        data->setText(c.text);
+        QApplication::clipboard()->setMimeData(data);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(TextOf(log), c.held);
+        EXPECT_EQ(edit->document()->firstBlock().text(), framework::ShownText(c.held));
+        EXPECT_EQ(edit->document()->blockCount(), 1);
+    }
 }
 
 } // namespace

@@ -34,7 +34,9 @@ Command CommandOf(const Text& name) {
 }
 
 // A menu or the menu bar takes the keyboard focus while the operator works it (after Escape
-// in a menu, or with F10 or Alt); the Edit items still mean the text that had it before.
+// in a menu, or with Alt); the Edit items still mean the text that had it before. So they do
+// while no widget has the focus (a window manager has not handed it back yet, say): the tool
+// has one window.
 bool WorksTheMenus(const QWidget* widget) {
     return !widget || qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QMenu*>(widget);
 }

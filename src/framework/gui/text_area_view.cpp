@@ -135,12 +135,6 @@ std::size_t AppendShownBytes(QString& out, std::string_view bytes) {
     return 0;
 }
 
-QString ShownLine(std::string_view bytes) {
-    QString out;
-    AppendShownBytes(out, bytes);
-    return out;
-}
-
 Text UnshownBytes(const QString& shown) {
     Text out;
     out.reserve(static_cast<std::size_t>(shown.size()));
@@ -167,13 +161,13 @@ public:
     void FollowScrollBar() { QPlainTextEdit::scrollContentsBy(0, 0); }
 
 protected:
-    // Paste, middle-click paste and drops all come here. Only the data's text goes in, as
-    // plain text: Qt 6.4 reads the first of the data's formats without checking that there
-    // is one (an empty X clipboard crashes it), and would read Markdown as formatting.
+    // Paste, middle-click paste and drops all come here. Only the data's text goes in, shown
+    // as the view shows bytes: Qt 6.4 reads the first of the data's formats without checking
+    // that there is one (an empty X clipboard crashes it), and would read Markdown as formatting.
     void insertFromMimeData(const QMimeData* source) override {
         if (source && source->hasText()) {
             QMimeData plain;
-            plain.setText(source->text());
+            plain.setText(ShownText(source->text().toStdString()));
             QPlainTextEdit::insertFromMimeData(&plain);
         }
     }
@@ -387,12 +381,12 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     const std::size_t old_count = old_end - old_first;
     const std::size_t both = std::min(new_count, old_count);
     std::size_t same_head = 0;
-    while (same_head < both && shown[same_head] == ShownLine(Content(old_first + same_head))) {
+    while (same_head < both && shown[same_head] == ShownText(Content(old_first + same_head))) {
         ++same_head;
     }
     std::size_t same_tail = 0;
     while (same_tail < both - same_head &&
-           shown[new_count - 1 - same_tail] == ShownLine(Content(old_end - 1 - same_tail))) {
+           shown[new_count - 1 - same_tail] == ShownText(Content(old_end - 1 - same_tail))) {
         ++same_tail;
     }
 
@@ -429,7 +423,7 @@ void TextAreaView::Impl::TakeOperatorEdit(int position, int added) {
     lines.resize(old_first + 1);
     IndexBreaks(begin);
     if (range_ends_text) {
-        // The last block shows the last line's bytes as ShownLine does, an unfinished tail
+        // The last block shows the last line's bytes as ShownText does, an unfinished tail
         // included.
         QString unused;
         unfinished = AppendShownBytes(unused, Content(LineCount() - 1));
@@ -468,6 +462,12 @@ const Text& TextAreaView::Contents() const {
     return impl_->text;
 }
 
+QString ShownText(std::string_view bytes) {
+    QString out;
+    AppendShownBytes(out, bytes);
+    return out;
+}
+
 int32_t TextAreaView::LineNumAtCharPos(int32_t position) const {
     if (position <= 0) {
         return 0;
@@ -492,16 +492,6 @@ void TextAreaView::SetScrollPosition(int32_t line) {
 int32_t TextAreaView::ScrollPosition() const {
     impl_->ApplyScroll();
     return impl_->OnScreen() ? std::max(0, impl_->edit->TopBlockNumber()) : 0;
-}
-
-} // namespace framework
-
-namespace framework {
-
-QString ShownText(const Text& bytes) {
-    QString out;
-    AppendShownBytes(out, bytes);
-    return out;
 }
 
 } // namespace framework

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 class QPlainTextEdit;
 class QWidget;
@@ -18,6 +19,9 @@ namespace framework {
 // shows the mirror's lines: a line break is CR, LF, or CR LF as one, also when the CR and its
 // LF arrive in two appends. Bytes are shown as UTF-8 where valid and one by one (Latin-1) where
 // not. What the operator types is taken into the mirror.
+// Bytes as a view shows them, each line break (CR, LF or CR LF) as one '\n'.
+QString ShownText(std::string_view bytes);
+
 class TextAreaView : public QObject {
 public:
     explicit TextAreaView(QWidget* parent);
@@ -39,12 +43,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-} // namespace framework
-
-namespace framework {
-
-// The whole text as the view shows it: each line break (CR, LF or CR LF) as one '\n'.
-QString ShownText(const Text& bytes);
 
 } // namespace framework
