@@ -3,7 +3,7 @@
 // mirrors hold, the line must carry only whole commands of the table, and the tool must still
 // answer; any finding ends the run with the seed and the last steps, so it can be replayed.
 //
-//   operator_fuzz [--seconds=N] [--seed=S] [--seed-clipboard]
+//   operator_fuzz [--seconds=N] [--seed=S]
 
 #include "operator/desk_operator.h"
 #include "operator/random_device.h"
@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenu>
@@ -51,7 +50,6 @@ constexpr int kStallSeconds = 60;
 struct Options {
     int seconds = 30;
     uint32_t seed = 0;
-    bool seedClipboard = false;
 };
 
 // The last steps, kept ready to print also from a crash or a sanitizer report.
@@ -102,11 +100,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.seconds = std::stoi(arg.substr(10));
         } else if (arg.rfind("--seed=", 0) == 0) {
             options.seed = static_cast<uint32_t>(std::stoul(arg.substr(7)));
-        } else if (arg == "--seed-clipboard") {
-            options.seedClipboard = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--seconds=N] [--seed=S] [--seed-clipboard]\n",
-                         argv[0]);
+            std::fprintf(stderr, "usage: %s [--seconds=N] [--seed=S]\n", argv[0]);
             return false;
         }
     }
@@ -203,10 +198,6 @@ std::string Run::Steps() {
     if (!QTest::qWaitForWindowExposed(main->windowHandle()) ||
         !QTest::qWaitForWindowActive(main->windowHandle())) {
         return "the main window was not exposed and active on the display";
-    }
-    if (options_.seedClipboard) {
-        QGuiApplication::clipboard()->setText("clip", QClipboard::Clipboard);
-        QGuiApplication::clipboard()->setText("sel", QClipboard::Selection);
     }
     device_ = std::make_unique<RandomDevice>(pty_.MasterFd(), options_.seed + 1,
                                              [this] { return LineOpen(); });
