@@ -11,8 +11,7 @@ public:
     // continue a command. Nothing is taken after an error.
     bool Feed(const std::string& bytes);
     const std::string& Error() const { return error_; }
-    // Whole commands read so far, and how many of them were On.
-    std::size_t Commands() const { return commands_; }
+    // How many whole commands read so far were On.
     std::size_t OnCommands() const { return onCommands_; }
     // The start of a command still waiting for its rest.
     const std::string& Pending() const { return pending_; }

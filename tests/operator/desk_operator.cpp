@@ -91,10 +91,6 @@ std::string At(QPoint p) {
 
 } // namespace
 
-int WheelEventsSeen() {
-    return wheelEvents;
-}
-
 DeskOperator::DeskOperator(QMainWindow* window, QAction* quit, uint32_t seed)
     : window_(window), quit_(quit), rng_(seed) {
     auto* counter = new WheelCounter;

@@ -101,6 +101,3 @@ private:
     int ticks_ = 0;
     std::vector<QString> texts_;
 };
-
-// Counts the wheel events the application receives.
-int WheelEventsSeen();
